@@ -79,7 +79,9 @@ bool IsNmeaChar(char c) {
     }
 }
 
-bool IsNmeaText(std::string_view text) { return std::all_of(text.begin(), text.end(), IsNmeaChar); }
+bool IsNmeaText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), IsNmeaChar);
+}
 
 TTalkerIDCheck CheckTalkerID(std::string_view text) {
     if (text.empty())
@@ -96,7 +98,9 @@ void SetBit(std::uint32_t& word, unsigned bit, bool on) {
     word = on ? (word | mask) : (word & ~mask);
 }
 
-bool TestBit(std::uint32_t word, unsigned bit) { return (word & (std::uint32_t{1} << (bit % 32))) != 0; }
+bool TestBit(std::uint32_t word, unsigned bit) {
+    return (word & (std::uint32_t{1} << (bit % 32))) != 0;
+}
 
 std::optional<std::uint64_t> ParseDecimal(std::string_view text, std::uint64_t max) {
     if (text.empty())

@@ -10,10 +10,10 @@ namespace kvl {
 namespace {
 
 constexpr std::array<std::string_view, 31> kCommandTexts = {
-    "",          "$PQZXRDY", "$PQZXLDR", "$PQZXVER",  "$PQZXOV",  "$PQZXSTAT", "$PQZXCF",  "$PQZXDR",
-    "$PQZXID",   "$PQZXSP",  "$PQZXRTE", "$PQZXOP",   "$PQZXPR",  "$PQZXWI",   "$PQZXIN",  "$PQZXDB",
-    "$PQZXMB",   "$PQZXUI",  "$PQZXNA",  "$PQZXNC",   "$PQZXND",  "$PQZXNF",   "$PQZXNO",  "$PQZXNP",
-    "!PQZXNP",   "$PQZXMOB", "$PQZXCNV", "$PQZXDS",   "$PQZXBIN", "$PQZXMEM",  "$QJPGN",
+    "",        "$PQZXRDY", "$PQZXLDR", "$PQZXVER", "$PQZXOV",  "$PQZXSTAT", "$PQZXCF", "$PQZXDR",
+    "$PQZXID", "$PQZXSP",  "$PQZXRTE", "$PQZXOP",  "$PQZXPR",  "$PQZXWI",   "$PQZXIN", "$PQZXDB",
+    "$PQZXMB", "$PQZXUI",  "$PQZXNA",  "$PQZXNC",  "$PQZXND",  "$PQZXNF",   "$PQZXNO", "$PQZXNP",
+    "!PQZXNP", "$PQZXMOB", "$PQZXCNV", "$PQZXDS",  "$PQZXBIN", "$PQZXMEM",  "$QJPGN",
 };
 
 bool NeedsQuotes(const std::string& field) {
@@ -27,7 +27,9 @@ bool NeedsQuotes(const std::string& field) {
 
 } // namespace
 
-std::string_view PQZXCmdText(TPQZXCmd cmd) { return kCommandTexts[static_cast<std::size_t>(cmd)]; }
+std::string_view PQZXCmdText(TPQZXCmd cmd) {
+    return kCommandTexts[static_cast<std::size_t>(cmd)];
+}
 
 TSentence::TSentence(std::string line, std::string_view uniqueId) : Sentence(std::move(line)) {
     ParseTagBlock();

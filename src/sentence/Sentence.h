@@ -64,15 +64,15 @@ public:
     // Never throws.
     TSentence(std::string line, std::string_view uniqueId);
 
-    std::string TAGblock;        // "\...\" including both backslashes, or empty
-    std::string Sentence;        // the line without its TAG block
-    std::string Address;         // between the start character and the first comma
+    std::string TAGblock; // "\...\" including both backslashes, or empty
+    std::string Sentence; // the line without its TAG block
+    std::string Address;  // between the start character and the first comma
     TPQZXCmd Command = TPQZXCmd::PQZXNone;
     std::vector<std::string> Fields; // proprietary sentences only; [0] is "$PQZX.."
     bool HasFields = false;          // whether Fields was built (a "$PQZX" line)
     TSource Source = TSource::SrcNone;
-    std::uint8_t Input = 0;                 // with SrcN0183
-    std::uint8_t SA = kNoSourceAddress;     // with SrcN2K; 255 means none
+    std::uint8_t Input = 0;             // with SrcN0183
+    std::uint8_t SA = kNoSourceAddress; // with SrcN2K; 255 means none
     std::uint8_t Error = 0;
 
     // Checked access for the handlers. Field(i) throws EMissingField beyond the
