@@ -15,6 +15,10 @@ bool TLineFraming::Feed(std::uint8_t byte) {
     case TRxState::stRead:
         if (byte == kCR) {
             State = TRxState::stEnd;
+        } else if (byte == kLF) {
+            // A line ended by LF alone is broken; keeping the LF would glue it to the
+            // next line and put a line break inside a queued line.
+            State = TRxState::stIdle;
         } else if (Sent.size() < kMaxLine) {
             Sent.push_back(static_cast<char>(byte));
         } else {
