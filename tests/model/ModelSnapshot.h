@@ -4,57 +4,32 @@
 
 #include "model/MuxConfig.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace kvl::test {
 
+// Every number of the model.
+// clang-format off
+inline constexpr std::array<std::uint32_t TMuxConfig::*, 44> kNumberFields = {
+    &TMuxConfig::BaudIn1, &TMuxConfig::BaudIn2, &TMuxConfig::BaudIn3, &TMuxConfig::BaudIn4Out1,
+    &TMuxConfig::BaudOut2, &TMuxConfig::PrioTimeout, &TMuxConfig::DefRouteOut1, &TMuxConfig::DefRouteOut2,
+    &TMuxConfig::ModeIn1, &TMuxConfig::ModeIn2, &TMuxConfig::ModeIn3, &TMuxConfig::ModeIn4,
+    &TMuxConfig::ModeOut1, &TMuxConfig::ModeOut2, &TMuxConfig::PrioIn1, &TMuxConfig::PrioIn2,
+    &TMuxConfig::PrioIn3, &TMuxConfig::PrioIn4, &TMuxConfig::PrioN2K, &TMuxConfig::Options,
+    &TMuxConfig::Conversions, &TMuxConfig::N2kOptions, &TMuxConfig::ModbusMode, &TMuxConfig::ModbusSlvAddr,
+    &TMuxConfig::ModbusXdrInterval, &TMuxConfig::ModbusPollInterval, &TMuxConfig::DevFuncHost,
+    &TMuxConfig::DevFuncIn1, &TMuxConfig::DevFuncIn2, &TMuxConfig::DevFuncIn3, &TMuxConfig::DevFuncIn4,
+    &TMuxConfig::DevFuncConv, &TMuxConfig::SAHost, &TMuxConfig::SAIn1, &TMuxConfig::SAIn2,
+    &TMuxConfig::SAIn3, &TMuxConfig::SAIn4, &TMuxConfig::SAConv, &TMuxConfig::DIHost, &TMuxConfig::DIIn1,
+    &TMuxConfig::DIIn2, &TMuxConfig::DIIn3, &TMuxConfig::DIIn4, &TMuxConfig::DIConv};
+// clang-format on
+
 inline void FillDistinct(TMuxConfig& c) {
     std::uint32_t next = 101;
-    for (std::uint32_t* field : {&c.BaudIn1,
-                                 &c.BaudIn2,
-                                 &c.BaudIn3,
-                                 &c.BaudIn4Out1,
-                                 &c.BaudOut2,
-                                 &c.PrioTimeout,
-                                 &c.DefRouteOut1,
-                                 &c.DefRouteOut2,
-                                 &c.ModeIn1,
-                                 &c.ModeIn2,
-                                 &c.ModeIn3,
-                                 &c.ModeIn4,
-                                 &c.ModeOut1,
-                                 &c.ModeOut2,
-                                 &c.PrioIn1,
-                                 &c.PrioIn2,
-                                 &c.PrioIn3,
-                                 &c.PrioIn4,
-                                 &c.PrioN2K,
-                                 &c.Options,
-                                 &c.Conversions,
-                                 &c.N2kOptions,
-                                 &c.ModbusMode,
-                                 &c.ModbusSlvAddr,
-                                 &c.ModbusXdrInterval,
-                                 &c.ModbusPollInterval,
-                                 &c.DevFuncHost,
-                                 &c.DevFuncIn1,
-                                 &c.DevFuncIn2,
-                                 &c.DevFuncIn3,
-                                 &c.DevFuncIn4,
-                                 &c.DevFuncConv,
-                                 &c.SAHost,
-                                 &c.SAIn1,
-                                 &c.SAIn2,
-                                 &c.SAIn3,
-                                 &c.SAIn4,
-                                 &c.SAConv,
-                                 &c.DIHost,
-                                 &c.DIIn1,
-                                 &c.DIIn2,
-                                 &c.DIIn3,
-                                 &c.DIIn4,
-                                 &c.DIConv})
-        *field = next++;
+    for (const auto field : kNumberFields)
+        c.*field = next++;
     c.TalkID1 = "A1";
     c.TalkID2 = "B2";
     c.TalkID3 = "C3";
@@ -71,51 +46,8 @@ inline void FillDistinct(TMuxConfig& c) {
 
 inline std::string Snapshot(const TMuxConfig& c) {
     std::string s;
-    for (std::uint32_t value : {c.BaudIn1,
-                                c.BaudIn2,
-                                c.BaudIn3,
-                                c.BaudIn4Out1,
-                                c.BaudOut2,
-                                c.PrioTimeout,
-                                c.DefRouteOut1,
-                                c.DefRouteOut2,
-                                c.ModeIn1,
-                                c.ModeIn2,
-                                c.ModeIn3,
-                                c.ModeIn4,
-                                c.ModeOut1,
-                                c.ModeOut2,
-                                c.PrioIn1,
-                                c.PrioIn2,
-                                c.PrioIn3,
-                                c.PrioIn4,
-                                c.PrioN2K,
-                                c.Options,
-                                c.Conversions,
-                                c.N2kOptions,
-                                c.ModbusMode,
-                                c.ModbusSlvAddr,
-                                c.ModbusXdrInterval,
-                                c.ModbusPollInterval,
-                                c.DevFuncHost,
-                                c.DevFuncIn1,
-                                c.DevFuncIn2,
-                                c.DevFuncIn3,
-                                c.DevFuncIn4,
-                                c.DevFuncConv,
-                                c.SAHost,
-                                c.SAIn1,
-                                c.SAIn2,
-                                c.SAIn3,
-                                c.SAIn4,
-                                c.SAConv,
-                                c.DIHost,
-                                c.DIIn1,
-                                c.DIIn2,
-                                c.DIIn3,
-                                c.DIIn4,
-                                c.DIConv})
-        s += std::to_string(value) + ',';
+    for (const auto field : kNumberFields)
+        s += std::to_string(c.*field) + ',';
     for (const std::string* text : {&c.TalkID1, &c.TalkID2, &c.TalkID3, &c.TalkID4, &c.TalkIDConv, &c.UID})
         s += '"' + *text + "\",";
     for (const TDataSource& source : c.DataSrcTable)
