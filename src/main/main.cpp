@@ -1,13 +1,10 @@
-// Program entry of KVLConfig3.
-#include <QApplication>
-#include <QMainWindow>
+// Program entry of KVLConfig3: the application, its windows, the event loop.
+#include "main/KvlApplication.h"
+#include "main/MainForm.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName("Orvanto");
-    QApplication::setApplicationName("KVLConfig3");
-    QMainWindow window;
-    window.setWindowTitle("KVL-Config3");
-    window.show();
+    kvl::TKvlApplication app(argc, argv);
+    kvl::TMainForm mainForm;
+    mainForm.show();
     return app.exec();
 }

@@ -1,0 +1,277 @@
+// The connection controller: opening and closing the link, reading the
+// configuration, the 20 ms drain with the dispatch of every received line,
+// sending with and without waiting for an answer, and the time-outs.
+#include "main/Dialogs.h"
+#include "main/MainErrors.h"
+#include "main/MainForm.h"
+#include "main/WaitCursor.h"
+#include "sentence/NmeaError.h"
+#include "ui_MainForm.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <chrono>
+#include <thread>
+
+namespace kvl {
+
+namespace {
+
+constexpr int kPortUdpAll = 0;
+constexpr int kPortUdp = 1;
+constexpr int kPortTcp = 2;
+constexpr int kHostSerialSpeedIndex = 7; // 460800 baud
+
+// Sets a flag for the life of a scope and clears it on every path.
+class TUpdatingScope {
+public:
+    explicit TUpdatingScope(bool& flag) : Flag(flag) { Flag = true; }
+    ~TUpdatingScope() { Flag = false; }
+    TUpdatingScope(const TUpdatingScope&) = delete;
+    TUpdatingScope& operator=(const TUpdatingScope&) = delete;
+
+private:
+    bool& Flag;
+};
+
+} // namespace
+
+// ---- Connect and disconnect ----
+
+void TMainForm::btnConnectClick() {
+    if (IsLinkOpen()) {
+        CloseLink();
+    } else {
+        OpenLink();
+        if (IsLinkOpen()) {
+            AnnounceTimer.start();
+            SendSentence("$PQZXCF,A");
+            if (IsLinkOpen())
+                btnReadConfigClick();
+        } else {
+            AnnounceTimer.stop();
+            ResponseTimer.stop();
+        }
+    }
+    MuxInterface = -1;
+}
+
+void TMainForm::OpenLink() {
+    TWaitCursor cursor;
+    std::string resource = ui->edtMuxIP->text().toLatin1().toStdString();
+    if (!ui->edtMuxPort->text().isEmpty())
+        resource += ":" + ui->edtMuxPort->text().toLatin1().toStdString();
+    const int index = ui->cbPort->currentIndex();
+    try {
+        switch (index) {
+        case kPortUdpAll:
+            Link->OpenPort(TCommMode::cmUDP, resource, 0);
+            break;
+        case kPortUdp:
+            Link->OpenPort(TCommMode::cmUDP, resource, 1);
+            break;
+        case kPortTcp:
+            Link->OpenPort(TCommMode::cmTCP, resource, 0);
+            break;
+        default:
+            if (index < 0 || static_cast<std::size_t>(index) >= Link->Ports().size())
+                return;
+            if (Link->OpenPort(TCommMode::cmSerial, Link->Ports()[static_cast<std::size_t>(index)],
+                               kHostSerialSpeedIndex) == TCommMode::cmClosed)
+                Dialogs().ShowMessage(QStringLiteral("Unable to open ") + ui->cbPort->itemText(index) +
+                                      QStringLiteral(".\rThe port may be opened by another application."));
+            break;
+        }
+    } catch (const std::exception& e) {
+        Dialogs().ShowMessage(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+// The Disconnect button's path, also taken when another port is chosen.
+void TMainForm::CloseLink() {
+    if (RxState == TRXState::stCapture)
+        RxState = TRXState::stNormal;
+    Filter = -1;
+    Link->ClosePort();
+    Waits.ReleaseAll();
+    AnnounceTimer.stop();
+    ResponseTimer.stop();
+    EnableControls(false);
+}
+
+void TMainForm::cbPortChange() {
+    if (IsLinkOpen()) {
+        CloseLink();
+        MuxInterface = -1;
+    }
+    EnableControls(false);
+    SaveSettings(false);
+}
+
+void TMainForm::btnReadConfigClick() {
+    RxState = TRXState::stGetVersion;
+    Updating = true;
+    EnableControls(false);
+    TimeOutMessage = QStringLiteral("Multiplexer does not respond");
+    ResponseTimer.start();
+    SendSentence("$PQZXVER");
+}
+
+// ---- Timers ----
+
+void TMainForm::TimeOutTimerTimer() {
+    RxState = TRXState::stNormal;
+    UpdateView();
+    ResponseTimer.stop();
+    Dialogs().ShowMessage(TimeOutMessage);
+}
+
+void TMainForm::ConfigTimerTimer() {
+    SendSentence("$PQZXCF,A");
+}
+
+// ---- Drain and dispatch ----
+
+void TMainForm::NmeaReadTimerTimer() {
+    if (!Link)
+        return;
+    // One line at a time with the queue released: a wait inside a dispatch must
+    // be able to receive its answer through a nested drain.
+    std::string line;
+    bool dispatched = false;
+    while (Link->TakeLine(line)) {
+        DispatchSentence(line);
+        dispatched = true;
+        if (!Link)
+            break;
+    }
+    if (dispatched)
+        RefreshView();
+}
+
+void TMainForm::DispatchSentence(const std::string& line) {
+    const TSentence sentence(line, UniqueID);
+    TUpdatingScope updating(Updating);
+    try {
+        if (Log.IsOpen())
+            LogLine(sentence.TAGblock, sentence.Sentence, TTrafficLog::TDirection::Received);
+        if (sentence.Command != TPQZXCmd::PQZXNone)
+            Waits.Received(sentence.Command);
+        if (PassesViewFilter(sentence))
+            ShowSentence(sentence);
+        switch (sentence.Command) {
+        case TPQZXCmd::PQZXOV:
+            HandleOverflow(sentence);
+            break;
+        default:
+            break;
+        }
+        DispatchByState(sentence);
+    } catch (const ENmeaError&) {
+        ReturnToNormalAfterError();
+    } catch (const EInOutError&) {
+        ReturnToNormalAfterError();
+        Dialogs().ShowMessage(QStringLiteral("Error Creating \"") + LogFileName + QStringLiteral("\""));
+    } catch (const ENumberError&) {
+        ReportDispatchError(QStringLiteral("Number error in sentence:\r%1"), sentence);
+    } catch (const EFieldSize&) {
+        ReportDispatchError(QStringLiteral("field size error in sentence:\r%1"), sentence);
+    } catch (const EMissingField&) {
+        ReportDispatchError(QStringLiteral("Missing field in sentence:\r%1"), sentence);
+    }
+}
+
+void TMainForm::DispatchByState(const TSentence& sentence) {
+    switch (RxState) {
+    case TRXState::stGetConfig:
+        if (sentence.Command == TPQZXCmd::PQZXRDY) {
+            RxState = TRXState::stNormal;
+            Updating = false;
+            if (MuxInterface >= 0)
+                EnableControls(true);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// A malformed line ends a read in progress; it must not abandon a firmware
+// update or a route capture, which have their own time-outs.
+void TMainForm::ReturnToNormalAfterError() {
+    if (RxState == TRXState::stGetVersion || RxState == TRXState::stGetConfig ||
+        RxState == TRXState::stGetBinary)
+        RxState = TRXState::stNormal;
+}
+
+void TMainForm::ReportDispatchError(const QString& format, const TSentence& sentence) {
+    // The state changes before the message box: lines keep arriving under it.
+    ReturnToNormalAfterError();
+    Dialogs().ShowMessage(format.arg(QString::fromLatin1(sentence.JoinedFields())));
+}
+
+// ---- Sending ----
+
+void TMainForm::SendSentence(const std::string& text) {
+    if (text.empty())
+        return;
+    std::string sentence = text;
+    if (sentence[0] != '!' && sentence[0] != '$' && sentence[0] != '\\')
+        sentence.insert(sentence.begin(), '$');
+    if (Log.IsOpen())
+        LogLine({}, sentence, TTrafficLog::TDirection::Sent);
+    try {
+        Link->SendNmea(sentence);
+    } catch (const ECommError&) {
+        btnConnectClick();
+        Dialogs().ShowMessage(QStringLiteral("TCP Connection lost"));
+    }
+}
+
+void TMainForm::SendAndWaitReady(const std::string& text) {
+    SendSentence(text);
+    WaitForReply(TPQZXCmd::PQZXRDY, kReplyTimeoutMs);
+}
+
+void TMainForm::SendAndWait(const std::string& text, TPQZXCmd command) {
+    SendSentence(text);
+    WaitForReply(command, kReplyTimeoutMs);
+}
+
+void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
+    // A link that closed (or was lost while sending) answers nothing: the wait
+    // ends at once, as a disconnect during the wait would end it.
+    if (!IsLinkOpen())
+        return;
+    TBusyScope busy(*this);
+    TReplyWaits::TScope wait(Waits, command);
+    QElapsedTimer clock;
+    clock.start();
+    while (!wait.Answered() && clock.elapsed() <= timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Timers do not re-enter their own slot from a nested loop, so a wait
+        // inside a dispatch drains the queue itself.
+        NmeaReadTimerTimer();
+        if (!wait.Answered())
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (!wait.Answered())
+        throw ETimeOut();
+}
+
+void TMainForm::SendTextFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    while (!file.atEnd()) {
+        QByteArray line = file.readLine();
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            Link->SendNmea(line.toStdString());
+    }
+}
+
+} // namespace kvl

@@ -1,0 +1,301 @@
+#include "main/MainForm.h"
+
+#include "main/Dialogs.h"
+#include "main/Guarded.h"
+#include "main/ProgramVersion.h"
+#include "ui_MainForm.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QStatusBar>
+
+namespace kvl {
+
+namespace {
+
+constexpr int kPortUdpAll = 0;
+constexpr int kPortTcp = 2;
+constexpr int kFirstSerialPort = 3;
+
+QSettings StoredSettings() {
+    return QSettings(QStringLiteral("Orvanto"), QStringLiteral("KVLConfig3"));
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TMainForm>()) {
+    ui->setupUi(this);
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    // The link joins its receive thread as it goes; nothing else outlives the window.
+    DrainTimer.stop();
+    Link.reset();
+}
+
+void TMainForm::FormCreate() {
+    ViewLines.clear();
+    Filter = -1;
+
+    Link = std::make_unique<TComm>();
+    for (const std::string& name : Link->FriendlyPorts())
+        ui->cbPort->addItem(QString::fromLatin1(name));
+    ui->cbPort->setCurrentIndex(-1);
+    // Long friendly names must be readable in the opened list.
+    ui->cbPort->view()->setMinimumWidth(185);
+
+    LoadSettings();
+
+    bmConnOn = QIcon(QStringLiteral(":/CONN_ON.xpm"));
+    bmConnOff = QIcon(QStringLiteral(":/CONN_OFF.xpm"));
+    ui->btnConnect->setIcon(bmConnOff);
+
+    QFont fixed(QStringLiteral("Monospace"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    ui->NmeaView->setFont(fixed);
+    ui->pcSettings->setCurrentIndex(0);
+
+    CreateStatusBar();
+    ConnectSignals();
+
+    DrainTimer.setInterval(kDrainIntervalMs);
+    AnnounceTimer.setInterval(kConfigIntervalMs);
+    ResponseTimer.setInterval(kVersionTimeoutMs);
+    ResponseTimer.setSingleShot(true);
+    LampTimer.setInterval(kOverflowLampMs);
+    DrainTimer.start();
+
+    EnableControls(false);
+    setWindowTitle(QStringLiteral("Korvelan-3 Configuration Tool V") +
+                   QString::fromLatin1(GetProgramVersion()));
+    ui->gbNmeaGen->setTitle(QStringLiteral("NMEA 0183 from SeaTalk"));
+    FormShow();
+
+    // A fixed-size window: single border, minimise and close, no maximise.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+void TMainForm::FormShow() {
+    for (QWidget* tab : {ui->tabNMEA2000, ui->tabModbus, ui->tabAISMob})
+        ui->pcSettings->setTabVisible(ui->pcSettings->indexOf(tab), false);
+}
+
+void TMainForm::CreateStatusBar() {
+    static constexpr int kWidths[5] = {180, 140, 140, 260, 120};
+    for (int i = 0; i < 5; ++i) {
+        StatusLabels[i] = new QLabel(statusBar());
+        StatusLabels[i]->setMinimumWidth(kWidths[i]);
+        statusBar()->addWidget(StatusLabels[i], i == 3 ? 1 : 0);
+    }
+    SetStatusPanel(0, QStringLiteral("Device: "));
+    SetStatusPanel(1, QStringLiteral("Version: "));
+    SetStatusPanel(2, QStringLiteral("Serial: "));
+    SetStatusPanel(4, QStringLiteral("Log: ---"));
+}
+
+void TMainForm::SetStatusPanel(int index, const QString& text) {
+    StatusLabels[index]->setText(text);
+}
+
+QString TMainForm::StatusPanel(int index) const {
+    return index >= 0 && index < 5 ? StatusLabels[index]->text() : QString();
+}
+
+void TMainForm::ConnectSignals() {
+    connect(ui->btnConnect, &QPushButton::clicked, this, GuardedSlot([this] { btnConnectClick(); }));
+    connect(ui->btnReadConfig, &QPushButton::clicked, this, GuardedSlot([this] { btnReadConfigClick(); }));
+    connect(ui->cbPort, &QComboBox::activated, this, GuardedSlot([this] { cbPortChange(); }));
+    connect(ui->edtMuxIP, &QLineEdit::textChanged, this, GuardedSlot([this] { edtMuxIPChange(); }));
+    connect(ui->edtMuxPort, &QLineEdit::textChanged, this, GuardedSlot([this] { edtMuxIPChange(); }));
+
+    connect(ui->btnClear, &QPushButton::clicked, this, GuardedSlot([this] { btnClearClick(); }));
+    connect(ui->chbNoScroll, &QCheckBox::toggled, this, GuardedSlot([this] { chbNoScrollClick(); }));
+    connect(ui->cbViewFilter, &QComboBox::activated, this,
+            GuardedSlot1<int>([this](int index) { cbViewFilterChange(index); }));
+    connect(ui->btnSend, &QPushButton::clicked, this, GuardedSlot([this] { btnSendClick(); }));
+    connect(ui->cbSentence->lineEdit(), &QLineEdit::returnPressed, this,
+            GuardedSlot([this] { btnSendClick(); }));
+    connect(ui->btnClrHistory, &QPushButton::clicked, this, GuardedSlot([this] { btnClrHistoryClick(); }));
+    connect(ui->miStartLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(false); }));
+    connect(ui->miDiagLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(true); }));
+    connect(ui->miStopLog, &QAction::triggered, this, GuardedSlot([this] { miStopLogClick(); }));
+    connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { close(); }));
+
+    connect(&DrainTimer, &QTimer::timeout, this, GuardedSlot([this] { NmeaReadTimerTimer(); }));
+    connect(&AnnounceTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
+    connect(&ResponseTimer, &QTimer::timeout, this, GuardedSlot([this] { TimeOutTimerTimer(); }));
+    connect(&LampTimer, &QTimer::timeout, this, GuardedSlot([this] { OVTimerTimer(); }));
+}
+
+void TMainForm::AddSerialPortEntry(const QString& friendlyName, const QString& portName) {
+    Link->AddSerialPort(friendlyName.toStdString(), portName.toStdString());
+    ui->cbPort->addItem(friendlyName);
+}
+
+// ---- Stored settings ----
+
+void TMainForm::LoadSettings() {
+    QSettings settings = StoredSettings();
+    // The key exists from the first start on, even while it holds nothing.
+    const QString file = settings.fileName();
+    if (!QFileInfo::exists(file)) {
+        QFile create(file);
+        if (create.open(QIODevice::WriteOnly))
+            create.close();
+    }
+    bool isNumber = false;
+    const int port = settings.value(QStringLiteral("Port")).toInt(&isNumber);
+    if (!settings.contains(QStringLiteral("Port")) || !isNumber)
+        return;
+    ui->cbPort->setCurrentIndex(port >= 0 && port < ui->cbPort->count() ? port : -1);
+    ui->edtMuxIP->setText(settings.value(QStringLiteral("IP")).toString());
+    ui->edtMuxPort->setText(settings.value(QStringLiteral("NetPort")).toString());
+    if (ui->edtMuxPort->text().isEmpty())
+        ui->edtMuxPort->setText(QString::number(TComm::kDefaultPort));
+}
+
+void TMainForm::SaveSettings(bool remove) {
+    QSettings settings = StoredSettings();
+    if (remove) {
+        settings.clear();
+        return;
+    }
+    settings.setValue(QStringLiteral("Port"), ui->cbPort->currentIndex());
+    settings.setValue(QStringLiteral("IP"), ui->edtMuxIP->text());
+    settings.setValue(QStringLiteral("NetPort"), ui->edtMuxPort->text());
+}
+
+// ---- Closing ----
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // Closing the link under a wait that is still on the stack would pull the
+    // ground from under it: close once that operation has ended.
+    if (BusyDepth > 0) {
+        CloseRequested = true;
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormClose() {
+    CloseLink();
+    SaveSettings(RemoveFromRegistry);
+    if (Log.IsOpen()) {
+        try {
+            Log.Close();
+        } catch (const std::exception&) {
+            // The window is going; there is nobody left to tell.
+        }
+    }
+}
+
+// ---- Enabling ----
+
+void TMainForm::EnableGroup(QWidget* container, bool enable) {
+    for (QObject* child : container->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget == nullptr || widget->isWindow())
+            continue;
+        widget->setEnabled(enable);
+        if (enable)
+            continue;
+        if (auto* check = qobject_cast<QCheckBox*>(widget))
+            check->setChecked(false);
+        else if (auto* combo = qobject_cast<QComboBox*>(widget))
+            combo->setCurrentIndex(-1);
+        else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            edit->clear();
+    }
+}
+
+void TMainForm::EnableControls(bool enable) {
+    Updating = true;
+    for (QWidget* group :
+         {static_cast<QWidget*>(ui->gbSendNmea), static_cast<QWidget*>(ui->gbNMEAIn),
+          static_cast<QWidget*>(ui->gbNMEAOut), static_cast<QWidget*>(ui->gbPriority),
+          static_cast<QWidget*>(ui->gbGenOptions), static_cast<QWidget*>(ui->gbNmeaGen),
+          static_cast<QWidget*>(ui->gbConversions), ui->tabRouting, ui->tabModbus, ui->tabAISMob,
+          ui->tabNMEA2000, static_cast<QWidget*>(ui->gbN2KOptions),
+          static_cast<QWidget*>(ui->gbN2kDeviceSettings), static_cast<QWidget*>(ui->gbMbRates)})
+        EnableGroup(group, enable);
+    Updating = false;
+    UpdateView();
+}
+
+bool TMainForm::IsNetworkEntry() const {
+    const int index = ui->cbPort->currentIndex();
+    return index >= kPortUdpAll && index < kFirstSerialPort;
+}
+
+void TMainForm::UpdateView() {
+    Updating = true;
+    const int port = ui->cbPort->currentIndex();
+    const bool network = IsNetworkEntry();
+    for (QWidget* w : {static_cast<QWidget*>(ui->lbHost), static_cast<QWidget*>(ui->lbPort),
+                       static_cast<QWidget*>(ui->edtMuxIP), static_cast<QWidget*>(ui->edtMuxPort)})
+        w->setVisible(network || port < 0);
+    ui->miKorvelan3E->menuAction()->setVisible(network);
+    if (port < 0)
+        ui->btnConnect->setEnabled(false);
+    else if (network)
+        ui->btnConnect->setEnabled(!ui->edtMuxIP->text().isEmpty());
+    else
+        ui->btnConnect->setEnabled(true);
+
+    const bool open = IsLinkOpen();
+    for (QAction* entry : {ui->miLoad, ui->miSave, ui->miSaveAs, ui->miUpdateFirmware,
+                           ui->miResetFactorySettings, ui->miAutomaticUpdate, ui->miStats})
+        entry->setEnabled(open);
+    ui->btnReadConfig->setEnabled(open);
+    ui->edtMuxIP->setEnabled(!open);
+    ui->edtMuxPort->setEnabled(!open);
+    ui->cbViewFilter->setEnabled(open);
+
+    if (open) {
+        for (QObject* child : ui->gbSendNmea->children())
+            if (auto* widget = qobject_cast<QWidget*>(child))
+                widget->setEnabled(true);
+        ui->btnConnect->setText(QStringLiteral("Disconnect"));
+        ui->btnConnect->setIcon(bmConnOn);
+        SetStatusPanel(0, QStringLiteral("Device: ") + QString::fromLatin1(MuxDeviceString));
+        SetStatusPanel(1, QStringLiteral("Version: ") + QString::fromLatin1(MuxVersionString));
+        SetStatusPanel(2, QStringLiteral("Serial: ") + QString::fromLatin1(MuxSerialString));
+        if (RxState == TRXState::stCapture)
+            ui->btnReadConfig->setEnabled(false);
+        Updating = false;
+    } else {
+        MuxDeviceString.clear();
+        MuxVersionString.clear();
+        MuxSerialString.clear();
+        SetStatusPanel(0, QStringLiteral("Device: "));
+        SetStatusPanel(1, QStringLiteral("Version: "));
+        SetStatusPanel(2, QStringLiteral("Serial: "));
+        ui->btnConnect->setText(QStringLiteral("Connect"));
+        ui->btnConnect->setIcon(bmConnOff);
+        ui->miKorvelan3Wi->menuAction()->setVisible(false);
+        ui->cbViewFilter->setCurrentIndex(0);
+        setAcceptDrops(false);
+        // Updating stays set while the link is closed: no edit may send.
+    }
+}
+
+void TMainForm::edtMuxIPChange() {
+    if (IsNetworkEntry())
+        ui->btnConnect->setEnabled(!ui->edtMuxIP->text().isEmpty());
+}
+
+} // namespace kvl

@@ -1,0 +1,172 @@
+// TMainForm: the main window. It owns the link to the multiplexer and the
+// configuration model, drains and dispatches received lines every 20 ms, shows
+// the traffic, sends sentences and waits for answers, and enables its controls
+// by connection state. Its implementation is split by concern:
+//   MainForm.cpp    start-up, closing, stored settings, enabling
+//   Connection.cpp  connect, read configuration, drain, dispatch, send and wait
+//   Monitor.cpp     traffic view, send history, logs, overflow lamps
+#pragma once
+
+#include "link/Comms.h"
+#include "main/RXState.h"
+#include "main/ReplyWaits.h"
+#include "main/TrafficLog.h"
+#include "sentence/Sentence.h"
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <deque>
+#include <memory>
+#include <string>
+
+class QLabel;
+
+namespace Ui {
+class TMainForm;
+}
+
+namespace kvl {
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kReplyTimeoutMs = 1000;
+    static constexpr int kVersionTimeoutMs = 4000;
+    static constexpr int kConfigIntervalMs = 4000;
+    static constexpr int kDrainIntervalMs = 20;
+    static constexpr int kOverflowLampMs = 500;
+    static constexpr std::size_t kScrollLines = 101;
+    static constexpr std::size_t kNoScrollLines = 500;
+    static constexpr int kHistoryItems = 20;
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Connection controller.
+    void btnConnectClick();
+    void btnReadConfigClick();
+    void NmeaReadTimerTimer();
+    void DispatchSentence(const std::string& line);
+    void SendSentence(const std::string& text);
+    void SendAndWaitReady(const std::string& text);
+    void SendAndWait(const std::string& text, TPQZXCmd command);
+    void WaitForReply(TPQZXCmd command, int timeoutMs);
+    void SendTextFile(const QString& fileName);
+    void EnableGroup(QWidget* container, bool enable);
+    void EnableControls(bool enable);
+    void UpdateView();
+
+    // Traffic monitor.
+    void ShowSentence(const TSentence& sentence);
+    void RefreshView();
+    void LogLine(const std::string& tagBlock, const std::string& text, TTrafficLog::TDirection direction);
+    void HandleOverflow(const TSentence& sentence);
+
+    // Stored settings.
+    void LoadSettings();
+    void SaveSettings(bool remove);
+
+    // Adds a serial entry to the port list (pseudo-terminals are not enumerated).
+    void AddSerialPortEntry(const QString& friendlyName, const QString& portName);
+
+    // State, for the windows of other subsystems and for tests.
+    TComm& Comm() { return *Link; }
+    TRXState RXState() const { return RxState; }
+    TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
+    int ViewFilter() const { return Filter; }
+    bool IsUpdating() const { return Updating; }
+    bool ActiveLog() const { return Log.IsOpen(); }
+    const std::deque<std::string>& NmeaData() const { return ViewLines; }
+    QString StatusPanel(int index) const;
+    QTimer& NmeaReadTimer() { return DrainTimer; }
+    QTimer& ConfigTimer() { return AnnounceTimer; }
+    QTimer& TimeOutTimer() { return ResponseTimer; }
+    QTimer& OVTimer() { return LampTimer; }
+    bool RemoveFromRegistry = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Start-up and closing.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void ConnectSignals();
+    void CreateStatusBar();
+    void SetStatusPanel(int index, const QString& text);
+
+    // Connection.
+    void OpenLink();
+    void CloseLink();
+    bool IsLinkOpen() const { return Link->CommMode() != TCommMode::cmClosed; }
+    bool IsNetworkEntry() const;
+    void cbPortChange();
+    void edtMuxIPChange();
+    void TimeOutTimerTimer();
+    void ConfigTimerTimer();
+    void DispatchByState(const TSentence& sentence);
+    void ReportDispatchError(const QString& format, const TSentence& sentence);
+    void ReturnToNormalAfterError();
+
+    // Monitor.
+    bool PassesViewFilter(const TSentence& sentence) const;
+    void btnClearClick();
+    void chbNoScrollClick();
+    void cbViewFilterChange(int index);
+    void btnSendClick();
+    void btnClrHistoryClick();
+    void miStartLogClick(bool diagnostic);
+    void miStopLogClick();
+    void StopLogAfterError(const QString& message);
+    void OVTimerTimer();
+
+    // An operation that runs a nested event loop (a wait, a write of all
+    // settings, an upload): closing the window waits until it has ended.
+    int BusyDepth = 0;
+    bool CloseRequested = false;
+    class TBusyScope {
+    public:
+        explicit TBusyScope(TMainForm& form) : Form(form) { ++Form.BusyDepth; }
+        ~TBusyScope() {
+            if (--Form.BusyDepth == 0 && Form.CloseRequested)
+                QTimer::singleShot(0, &Form, [form = &Form] { form->close(); });
+        }
+        TBusyScope(const TBusyScope&) = delete;
+        TBusyScope& operator=(const TBusyScope&) = delete;
+
+    private:
+        TMainForm& Form;
+    };
+
+    std::unique_ptr<Ui::TMainForm> ui;
+    std::unique_ptr<TComm> Link;
+    QLabel* StatusLabels[5] = {};
+    QIcon bmConnOn;
+    QIcon bmConnOff;
+
+    TRXState RxState = TRXState::stNormal;
+    TReplyWaits Waits;
+    bool Updating = false;
+    int MuxInterface = -1;
+    QString TimeOutMessage;
+    std::string UniqueID; // the multiplexer's unique ID, for source tags
+    std::string MuxDeviceString;
+    std::string MuxVersionString;
+    std::string MuxSerialString;
+
+    QTimer DrainTimer;
+    QTimer AnnounceTimer;
+    QTimer ResponseTimer;
+    QTimer LampTimer;
+
+    std::deque<std::string> ViewLines;
+    int Filter = -1;
+    TTrafficLog Log;
+    QString LogFileName;
+    unsigned LogLines = 0;
+};
+
+} // namespace kvl

@@ -1,0 +1,189 @@
+// The traffic monitor: the view of received lines, its filter and options, the
+// send box with its history, the traffic logs and the overflow lamps.
+#include "main/Dialogs.h"
+#include "main/MainErrors.h"
+#include "main/MainForm.h"
+#include "ui_MainForm.h"
+
+#include <QScrollBar>
+
+namespace kvl {
+
+namespace {
+
+constexpr int kFilterMultiplexerItem = 7;
+constexpr int kFilterN2K = 6;
+constexpr unsigned kOverflowOutput1 = 0x01;
+constexpr unsigned kOverflowOutput2 = 0x02;
+
+} // namespace
+
+bool TMainForm::PassesViewFilter(const TSentence& sentence) const {
+    if (Filter < 0)
+        return true;
+    switch (sentence.Source) {
+    case TSource::SrcNone:
+        return true;
+    case TSource::SrcN0183:
+        return sentence.Input == Filter;
+    case TSource::SrcN2K:
+        return Filter == kFilterN2K;
+    }
+    return false;
+}
+
+void TMainForm::ShowSentence(const TSentence& sentence) {
+    if (sentence.Command == TPQZXCmd::PQZXSTAT)
+        return; // the statistics window shows these
+    std::string text =
+        ui->chbTAGShow->isChecked() ? sentence.TAGblock + sentence.Sentence : sentence.Sentence;
+    if (ui->chbNoScroll->isChecked()) {
+        // One line per address, in order of first appearance.
+        if (!sentence.Address.empty()) {
+            for (std::string& shown : ViewLines) {
+                if (shown.find(sentence.Address) != std::string::npos) {
+                    shown = std::move(text);
+                    return;
+                }
+            }
+        }
+        // Lines without an address would pile up without end: keep the newest.
+        if (ViewLines.size() >= kNoScrollLines)
+            ViewLines.pop_front();
+        ViewLines.push_back(std::move(text));
+        return;
+    }
+    if (ViewLines.size() >= kScrollLines)
+        ViewLines.pop_front();
+    ViewLines.push_back(std::move(text));
+}
+
+void TMainForm::RefreshView() {
+    QString text;
+    text.reserve(static_cast<qsizetype>(ViewLines.size() * 80));
+    for (std::size_t i = 0; i < ViewLines.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char('\n');
+        text += QString::fromLatin1(ViewLines[i]);
+    }
+    ui->NmeaView->setUpdatesEnabled(false);
+    ui->NmeaView->setPlainText(text);
+    if (!ui->chbNoScroll->isChecked()) {
+        QScrollBar* bar = ui->NmeaView->verticalScrollBar();
+        bar->setValue(bar->maximum());
+    }
+    ui->NmeaView->setUpdatesEnabled(true);
+}
+
+void TMainForm::btnClearClick() {
+    ViewLines.clear();
+    ui->NmeaView->clear();
+}
+
+void TMainForm::chbNoScrollClick() {
+    btnClearClick();
+}
+
+void TMainForm::cbViewFilterChange(int index) {
+    if (index == 0)
+        Filter = -1;
+    else if (index == kFilterMultiplexerItem)
+        Filter = 0;
+    else
+        Filter = index;
+}
+
+void TMainForm::btnSendClick() {
+    const QString text = ui->cbSentence->currentText();
+    if (text.isEmpty())
+        return;
+    if (ui->cbSentence->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+        ui->cbSentence->insertItem(0, text);
+        if (ui->cbSentence->count() > kHistoryItems)
+            ui->cbSentence->removeItem(ui->cbSentence->count() - 1);
+    }
+    // Inserting an item may change the edit text; the typed text is what is sent.
+    ui->cbSentence->setEditText(text);
+    SendSentence(text.toLatin1().toStdString());
+}
+
+void TMainForm::btnClrHistoryClick() {
+    const QString text = ui->cbSentence->currentText();
+    ui->cbSentence->clear();
+    ui->cbSentence->setEditText(text);
+}
+
+// ---- Logs ----
+
+void TMainForm::miStartLogClick(bool diagnostic) {
+    const QString name = Dialogs().SaveFileName(kSaveFilters, kSaveFilterLog, QString());
+    if (name.isEmpty())
+        return;
+    LogFileName = name;
+    LogLines = 0;
+    try {
+        Log.Open(name.toLocal8Bit().toStdString(), diagnostic);
+    } catch (const EInOutError&) {
+        Dialogs().ShowMessage(QStringLiteral("Error Creating \"") + LogFileName + QStringLiteral("\""));
+        return;
+    }
+    ui->miStartLog->setEnabled(false);
+    ui->miDiagLog->setEnabled(false);
+    ui->miStopLog->setEnabled(true);
+}
+
+void TMainForm::LogLine(const std::string& tagBlock, const std::string& text,
+                        TTrafficLog::TDirection direction) {
+    ++LogLines;
+    SetStatusPanel(4, QStringLiteral("Log: %1 lines").arg(LogLines));
+    try {
+        Log.WriteLine(tagBlock, text, direction);
+    } catch (const EInOutError& e) {
+        StopLogAfterError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TMainForm::StopLogAfterError(const QString& message) {
+    ui->miStartLog->setEnabled(true);
+    ui->miDiagLog->setEnabled(true);
+    ui->miStopLog->setEnabled(false);
+    QString shown = message;
+    try {
+        Log.Close();
+    } catch (const EInOutError&) {
+        // The write error already says what went wrong.
+    }
+    Dialogs().ShowMessage(shown);
+}
+
+void TMainForm::miStopLogClick() {
+    if (!Log.IsOpen())
+        return;
+    ui->miStartLog->setEnabled(true);
+    ui->miDiagLog->setEnabled(true);
+    ui->miStopLog->setEnabled(false);
+    SetStatusPanel(4, QStringLiteral("Log: ---"));
+    Log.Close(); // a failing close is reported by the general error display
+}
+
+// ---- Overflow lamps ----
+
+void TMainForm::HandleOverflow(const TSentence& sentence) {
+    if (sentence.Field(1).empty())
+        return;
+    const std::uint32_t bits = sentence.FieldHex(1);
+    if (bits & kOverflowOutput1)
+        ui->ldOverflow1->SetLit(true);
+    if (bits & kOverflowOutput2)
+        ui->ldOverflow2->SetLit(true);
+    // The lamps go dark at the timer's next tick; a running timer keeps its rhythm.
+    if (!LampTimer.isActive())
+        LampTimer.start();
+}
+
+void TMainForm::OVTimerTimer() {
+    ui->ldOverflow1->SetLit(false);
+    ui->ldOverflow2->SetLit(false);
+}
+
+} // namespace kvl

@@ -1,0 +1,74 @@
+#include "main/TrafficLog.h"
+
+#include "main/MainErrors.h"
+#include "sentence/NmeaText.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kvl {
+
+namespace {
+
+std::string SystemMessage(int error) {
+    return std::strerror(error);
+}
+
+} // namespace
+
+TTrafficLog::~TTrafficLog() {
+    if (Fd >= 0)
+        ::close(Fd);
+}
+
+std::string TTrafficLog::DiagnosticTag(TDirection direction) {
+    const std::string params = direction == TDirection::Received ? "\\t:rx" : "\\t:tx";
+    return params + "*" + ChecksumHex(NmeaChecksum(params, params.size())) + "\\";
+}
+
+void TTrafficLog::Open(const std::string& path, bool diagnostic) {
+    if (Fd >= 0)
+        Close();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw EInOutError(SystemMessage(errno));
+    Fd = fd;
+    Diagnostic = diagnostic;
+}
+
+void TTrafficLog::WriteLine(std::string_view tagBlock, std::string_view text, TDirection direction) {
+    if (Fd < 0)
+        return;
+    std::string line;
+    if (Diagnostic) {
+        line = DiagnosticTag(direction);
+        line += tagBlock;
+    }
+    line += text;
+    line += "\r\n";
+    // Unbuffered writes: a full disk is reported at the line that did not fit,
+    // and every line before it is already in the file.
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        const ssize_t written = ::write(Fd, rest.data(), rest.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            throw EInOutError(SystemMessage(errno));
+        }
+        rest.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+void TTrafficLog::Close() {
+    if (Fd < 0)
+        return;
+    const int fd = Fd;
+    Fd = -1;
+    if (::close(fd) != 0)
+        throw EInOutError(SystemMessage(errno));
+}
+
+} // namespace kvl
