@@ -110,7 +110,8 @@ std::optional<std::uint64_t> ParseDecimal(std::string_view text, std::uint64_t m
         if (c < '0' || c > '9')
             return std::nullopt;
         const unsigned digit = static_cast<unsigned>(c - '0');
-        if (value > (max - digit) / 10)
+        // A digit above the limit must be caught before max - digit wraps round.
+        if (digit > max || value > (max - digit) / 10)
             return std::nullopt;
         value = value * 10 + digit;
     }
@@ -125,7 +126,7 @@ std::optional<std::uint64_t> ParseHex(std::string_view text, std::uint64_t max) 
         const int digit = HexDigitValue(c);
         if (digit < 0)
             return std::nullopt;
-        if (value > (max - static_cast<unsigned>(digit)) / 16)
+        if (static_cast<unsigned>(digit) > max || value > (max - static_cast<unsigned>(digit)) / 16)
             return std::nullopt;
         value = value * 16 + static_cast<unsigned>(digit);
     }
