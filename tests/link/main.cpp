@@ -1,0 +1,11 @@
+// The link's UDP receiver runs on the event loop: the tests need a
+// QCoreApplication around the GoogleTest run.
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
