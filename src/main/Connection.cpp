@@ -89,6 +89,13 @@ void TMainForm::OpenLink() {
     }
 }
 
+void TMainForm::ClearTables() {
+    MuxConfig.RouteClear();
+    MuxConfig.ModbusClear();
+    MuxConfig.MobClear();
+    MuxConfig.DataSrcClear();
+}
+
 // The Disconnect button's path, also taken when another port is chosen.
 void TMainForm::CloseLink() {
     if (RxState == TRXState::stCapture)
@@ -113,6 +120,7 @@ void TMainForm::cbPortChange() {
 void TMainForm::btnReadConfigClick() {
     RxState = TRXState::stGetVersion;
     Updating = true;
+    ClearTables();
     EnableControls(false);
     TimeOutMessage = QStringLiteral("Multiplexer does not respond");
     ResponseTimer.start();
@@ -152,7 +160,7 @@ void TMainForm::NmeaReadTimerTimer() {
 }
 
 void TMainForm::DispatchSentence(const std::string& line) {
-    const TSentence sentence(line, UniqueID);
+    const TSentence sentence(line, MuxConfig.UID);
     TUpdatingScope updating(Updating);
     try {
         if (Log.IsOpen())

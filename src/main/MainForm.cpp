@@ -278,6 +278,7 @@ void TMainForm::UpdateView() {
             ui->btnReadConfig->setEnabled(false);
         Updating = false;
     } else {
+        ClearTables();
         MuxDeviceString.clear();
         MuxVersionString.clear();
         MuxSerialString.clear();

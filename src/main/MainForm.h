@@ -11,6 +11,7 @@
 #include "main/RXState.h"
 #include "main/ReplyWaits.h"
 #include "main/TrafficLog.h"
+#include "model/MuxConfig.h"
 #include "sentence/Sentence.h"
 
 #include <QIcon>
@@ -73,6 +74,7 @@ public:
 
     // State, for the windows of other subsystems and for tests.
     TComm& Comm() { return *Link; }
+    TMuxConfig& Config() { return MuxConfig; }
     TRXState RXState() const { return RxState; }
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
     int ViewFilter() const { return Filter; }
@@ -103,6 +105,7 @@ private:
     void CloseLink();
     bool IsLinkOpen() const { return Link->CommMode() != TCommMode::cmClosed; }
     bool IsNetworkEntry() const;
+    void ClearTables();
     void cbPortChange();
     void edtMuxIPChange();
     void TimeOutTimerTimer();
@@ -143,6 +146,7 @@ private:
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TComm> Link;
+    TMuxConfig MuxConfig;
     QLabel* StatusLabels[5] = {};
     QIcon bmConnOn;
     QIcon bmConnOff;
@@ -152,7 +156,6 @@ private:
     bool Updating = false;
     int MuxInterface = -1;
     QString TimeOutMessage;
-    std::string UniqueID; // the multiplexer's unique ID, for source tags
     std::string MuxDeviceString;
     std::string MuxVersionString;
     std::string MuxSerialString;

@@ -1,0 +1,118 @@
+#include "MainFormFixture.h"
+
+#include <QDir>
+#include <QLabel>
+
+#include <unistd.h>
+
+using namespace kvl;
+using namespace kvl::test;
+
+TEST_F(MainFormTest, ConnectOverTcpAnnouncesThenAsksForTheVersion) {
+    StartSimulator(Quiet());
+    CreateForm();
+    ConnectTcp(Sim->TcpPort());
+
+    EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmTCP);
+    EXPECT_EQ(Control<QPushButton>("btnConnect")->text(), "Disconnect");
+    ASSERT_TRUE(SimReceived("$PQZXVER"));
+    const auto lines = Sim->ReceivedLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "$PQZXCF,A*6B");
+    EXPECT_EQ(lines[1], "$PQZXVER*42");
+    EXPECT_TRUE(Form->ConfigTimer().isActive());
+    EXPECT_EQ(Form->ConfigTimer().interval(), 4000);
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
+}
+
+TEST_F(MainFormTest, ConfigTimerRepeatsTheAnnouncement) {
+    StartSimulator(Quiet());
+    CreateForm();
+    ConnectTcp(Sim->TcpPort());
+    ASSERT_TRUE(SimReceived("$PQZXVER"));
+    const std::size_t after = Sim->ReceivedCount();
+    EXPECT_EQ(SimReceived("$PQZXCF,A", after, 8000), std::optional<std::string>("$PQZXCF,A*6B"));
+}
+
+TEST_F(MainFormTest, SilentMultiplexerTimesOutTheVersionRequest) {
+    auto options = Quiet();
+    options.silent = {"VER"};
+    StartSimulator(options);
+    CreateForm();
+    ConnectTcp(Sim->TcpPort());
+    EXPECT_EQ(Form->RXState(), TRXState::stGetVersion);
+    ASSERT_TRUE(WaitUntil([&] { return !TestDialogs().Messages.isEmpty(); }, 8000));
+    EXPECT_EQ(TestDialogs().Messages, QStringList{"Multiplexer does not respond"});
+    EXPECT_EQ(Form->RXState(), TRXState::stNormal);
+    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+    EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmTCP); // the link stays open
+}
+
+TEST_F(MainFormTest, PeerThatClosesIsNoticedAtTheNextPeriodicWrite) {
+    StartSimulator(Quiet());
+    CreateForm();
+    ConnectTcp(Sim->TcpPort());
+    ASSERT_TRUE(SimReceived("$PQZXVER"));
+    Form->ConfigTimer().setInterval(100); // the 4000 ms rhythm, quickened for the test
+    Sim->Stop();
+    ASSERT_TRUE(WaitUntil([&] { return TestDialogs().Messages.contains("TCP Connection lost"); }, 8000));
+    EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
+    EXPECT_EQ(Control<QPushButton>("btnConnect")->text(), "Connect");
+    EXPECT_FALSE(Form->ConfigTimer().isActive());
+}
+
+TEST_F(MainFormTest, RefusedConnectionShowsTheSocketMessageAndStartsNoTimer) {
+    StartSimulator(Quiet());
+    const std::uint16_t port = Sim->TcpPort();
+    Sim->Stop(); // nothing listens there any more
+    CreateForm();
+    ConnectTcp(port);
+    EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
+    EXPECT_EQ(TestDialogs().Messages, QStringList{"Connection refused"});
+    EXPECT_EQ(Control<QPushButton>("btnConnect")->text(), "Connect");
+    EXPECT_FALSE(Form->ConfigTimer().isActive());
+    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+}
+
+TEST_F(MainFormTest, DisconnectClosesTheLinkAndStopsTheTimers) {
+    StartSimulator(Quiet());
+    CreateForm();
+    ConnectTcp(Sim->TcpPort());
+    Click("btnConnect");
+    EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
+    EXPECT_EQ(Control<QPushButton>("btnConnect")->text(), "Connect");
+    EXPECT_FALSE(Form->ConfigTimer().isActive());
+    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+    EXPECT_TRUE(Control<QLineEdit>("edtMuxIP")->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>("btnReadConfig")->isEnabled());
+}
+
+TEST_F(MainFormTest, SerialLinkOverThePseudoTerminal) {
+    sim::SimOptions options = Quiet();
+    options.transport = sim::TransportKind::Pty;
+    options.ptyLink = QDir::tempPath().toStdString() + "/kvl-test-pty-" + std::to_string(::getpid());
+    Sim = std::make_unique<sim::Simulator>(options);
+    Sim->Start();
+    CreateForm();
+    Form->AddSerialPortEntry(QStringLiteral("Simulated Korvelan (pty)"),
+                             QString::fromStdString(options.ptyLink));
+    ChoosePort(Control<QComboBox>("cbPort")->count() - 1);
+    EXPECT_FALSE(Control<QLineEdit>("edtMuxIP")->isVisible());
+    Click("btnConnect");
+    EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmSerial);
+    ASSERT_TRUE(SimReceived("$PQZXVER"));
+    EXPECT_EQ(Sim->ReceivedLines().front(), "$PQZXCF,A*6B");
+}
+
+TEST_F(MainFormTest, SerialPortThatCannotOpenNamesItsFriendlyName) {
+    CreateForm();
+    Form->AddSerialPortEntry(QStringLiteral("USB Serial Port (ttyNONE)"),
+                             QStringLiteral("/dev/kvl-no-such-port"));
+    ChoosePort(Control<QComboBox>("cbPort")->count() - 1);
+    Click("btnConnect");
+    EXPECT_EQ(
+        TestDialogs().Messages,
+        QStringList{
+            "Unable to open USB Serial Port (ttyNONE).\rThe port may be opened by another application."});
+    EXPECT_FALSE(Form->ConfigTimer().isActive());
+}
