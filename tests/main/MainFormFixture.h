@@ -100,6 +100,19 @@ protected:
         Click("btnConnect");
     }
 
+    // Connects over TCP, waits until the version answer has been shown and
+    // empties the view, so that a test sees only the lines it sends.
+    void ConnectAndClearView() {
+        ConnectTcp(Sim->TcpPort());
+        WaitUntil([&] {
+            for (const auto& line : Form->NmeaData())
+                if (line.rfind("$PQZXVER", 0) == 0)
+                    return true;
+            return false;
+        });
+        Click("btnClear");
+    }
+
     // Waits for the simulator to receive a line starting with prefix, from the
     // received line numbered `from` on, while the window keeps running.
     std::optional<std::string> SimReceived(const std::string& prefix, std::size_t from = 0,
