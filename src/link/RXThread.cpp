@@ -2,6 +2,10 @@
 
 #include "link/Comms.h"
 
+#include <cerrno>
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace kvl {
 
 namespace {
@@ -98,6 +102,11 @@ void TRXThread::HandleByte(std::uint8_t byte) {
 }
 
 void TRXThread::Execute() {
+    // One step below normal, like every reader of the tool: the window comes first.
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+    if (errno == 0)
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), nice + 1);
     while (!StopRequested()) {
         const std::optional<std::uint8_t> byte = NextByte();
         if (!byte)

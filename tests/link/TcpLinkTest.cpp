@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <thread>
 
@@ -196,6 +197,38 @@ TEST_F(TcpLink, ExitLinkModeDropsAnUntakenPacket) {
     ASSERT_EQ(Comm.Recv(in), TRxState::stReady);
     ASSERT_EQ(in.Length, 1);
     EXPECT_EQ(in.Data[0], 0x44);
+}
+
+TEST_F(TcpLink, ModeSwitchesUnderTrafficNeverSpliceLines) {
+    std::atomic<bool> stop{false};
+    std::thread device([&] {
+        for (int n = 0; !stop.load(); ++n)
+            WriteAll(Peer.Client(), "$GPL," + std::to_string(n) + "\r\n" + Bytes({0xFE, 0x5A, 0xFD}));
+    });
+    for (int i = 0; i < 2000; ++i) {
+        if (i % 2 == 0)
+            Comm.EnterLinkMode();
+        else
+            Comm.ExitLinkMode();
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+        std::string line;
+        while (Comm.TakeLine(line)) {
+            // A line cut by a switch must be dropped, never glued to a later one.
+            ASSERT_EQ(line.rfind("$GPL,", 0), 0u) << line;
+            ASSERT_EQ(line.find_first_not_of("0123456789", 5), std::string::npos) << line;
+        }
+    }
+    stop = true;
+    Comm.ExitLinkMode();
+    device.join();
+    WriteAll(Peer.Client(), "\r\n$GPEND\r\n");
+    EXPECT_TRUE(WaitUntil([&] {
+        std::string line;
+        while (Comm.TakeLine(line))
+            if (line == "$GPEND")
+                return true;
+        return false;
+    }));
 }
 
 TEST_F(TcpLink, RecvOnALostConnectionGivesUp) {
