@@ -23,7 +23,7 @@ std::string Line(const std::string& body) {
 TEST_F(MainFormTest, ScrollingViewKeepsTheNewest101Lines) {
     StartSimulator(Quiet());
     CreateForm();
-    ConnectTcp(Sim->TcpPort());
+    ConnectAndClearView();
     std::string bytes;
     for (int i = 0; i < 150; ++i)
         bytes += Line("$GPGLL," + std::to_string(i)) + "\r\n";
