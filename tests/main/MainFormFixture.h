@@ -98,6 +98,9 @@ protected:
         TypeInto("edtMuxIP", QStringLiteral("127.0.0.1"));
         TypeInto("edtMuxPort", QString::number(port));
         Click("btnConnect");
+        // The device has the connection once it has heard from the tool.
+        if (Sim && Sim->IsRunning() && Form->Comm().CommMode() != TCommMode::cmClosed)
+            SimReceived("$PQZXVER");
     }
 
     // Connects over TCP, waits until the version answer has been shown and
