@@ -1,0 +1,15 @@
+// The running device: what it is, what it is set to and what it is doing.
+#pragma once
+
+#include "DeviceConfig.h"
+
+namespace kvl::sim {
+
+struct DeviceState {
+    DeviceIdentity identity;
+    DeviceConfig factory; // what "$PQZXRESET,1" restores
+    DeviceConfig config;
+    bool statReports = false; // "$PQZXSTAT,C,1" .. "$PQZXSTAT,C,0"
+};
+
+} // namespace kvl::sim

@@ -1,0 +1,58 @@
+// How a simulated multiplexer is set up: its host link, its model and identity,
+// its traffic and the faults it shows on purpose. Filled by the command line of
+// kvl3sim or directly by tests.
+#pragma once
+
+#include "DeviceConfig.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kvl::sim {
+
+enum class TransportKind { Tcp, Pty, Udp };
+
+struct SimOptions {
+    TransportKind transport = TransportKind::Tcp;
+    std::uint16_t tcpPort = 10110;     // 0: a free port (see Simulator::TcpPort)
+    std::string ptyLink;               // symbolic link made to the pseudo-terminal's slave side
+    std::uint16_t udpPort = 10110;     // 0: a free port
+    std::string udpBind = "127.0.0.2"; // the device's own loopback address
+
+    DeviceIdentity identity;    // VER answer: version, device name, serial, capability text
+    std::string uid = "KV3SIM"; // the factory unique ID (TAG block source name)
+    // The settings to start with instead of the factory settings; "$PQZXRESET,1"
+    // still restores the factory settings.
+    std::optional<DeviceConfig> initialConfig;
+
+    double trafficRate = 5;       // NMEA lines per second, 0 for none
+    unsigned overflowEveryMs = 0; // send "$PQZXOV" every so many ms, 0 never
+
+    // Faults.
+    std::set<std::string> silent; // commands left unanswered: "VER", "CFQ", "SP", ...; "RDY" drops every RDY
+    std::size_t closeAfter = 0;   // TCP: close each connection after that many lines sent, 0 never
+    bool badChecksum = false;     // the device's own sentences carry a wrong checksum
+
+    // Called on the simulator's thread with every line received from the host.
+    std::function<void(const std::string&)> onReceived;
+};
+
+struct CommandLine {
+    SimOptions options;
+    bool help = false;
+    bool echo = false; // print every received line to stdout
+    std::string error; // not empty when the command line is wrong
+};
+
+// args: the arguments after the program name.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The --help text: every option with its default.
+std::string UsageText();
+
+} // namespace kvl::sim
