@@ -169,13 +169,7 @@ void TMainForm::DispatchSentence(const std::string& line) {
             Waits.Received(sentence.Command);
         if (PassesViewFilter(sentence))
             ShowSentence(sentence);
-        switch (sentence.Command) {
-        case TPQZXCmd::PQZXOV:
-            HandleOverflow(sentence);
-            break;
-        default:
-            break;
-        }
+        HandleInEveryState(sentence);
         DispatchByState(sentence);
     } catch (const ENmeaError&) {
         ReturnToNormalAfterError();
@@ -191,14 +185,37 @@ void TMainForm::DispatchSentence(const std::string& line) {
     }
 }
 
+void TMainForm::HandleInEveryState(const TSentence& sentence) {
+    switch (sentence.Command) {
+    case TPQZXCmd::PQZXOV:
+        HandleOverflow(sentence);
+        break;
+    case TPQZXCmd::PQZXNA:
+        ProcessNA(sentence);
+        break;
+    case TPQZXCmd::PQZXND:
+        ProcessND(sentence);
+        break;
+    default:
+        break;
+    }
+}
+
 void TMainForm::DispatchByState(const TSentence& sentence) {
     switch (RxState) {
+    case TRXState::stGetVersion:
+        if (sentence.Command == TPQZXCmd::PQZXVER)
+            ProcessVER(sentence);
+        break;
     case TRXState::stGetConfig:
         if (sentence.Command == TPQZXCmd::PQZXRDY) {
             RxState = TRXState::stNormal;
             Updating = false;
+            // Only a capability word applied on this connection brings the controls alive.
             if (MuxInterface >= 0)
                 EnableControls(true);
+        } else {
+            HandleConfigReport(sentence);
         }
         break;
     default:

@@ -49,6 +49,7 @@ void TMainForm::FormCreate() {
     for (const std::string& name : Link->FriendlyPorts())
         ui->cbPort->addItem(QString::fromLatin1(name));
     ui->cbPort->setCurrentIndex(-1);
+    FillSelectorItems();
     // Long friendly names must be readable in the opened list.
     ui->cbPort->view()->setMinimumWidth(185);
 
@@ -224,6 +225,7 @@ void TMainForm::EnableGroup(QWidget* container, bool enable) {
 
 void TMainForm::EnableControls(bool enable) {
     Updating = true;
+    ControlsEnabled = enable;
     for (QWidget* group :
          {static_cast<QWidget*>(ui->gbSendNmea), static_cast<QWidget*>(ui->gbNMEAIn),
           static_cast<QWidget*>(ui->gbNMEAOut), static_cast<QWidget*>(ui->gbPriority),
@@ -232,6 +234,12 @@ void TMainForm::EnableControls(bool enable) {
           ui->tabNMEA2000, static_cast<QWidget*>(ui->gbN2KOptions),
           static_cast<QWidget*>(ui->gbN2kDeviceSettings), static_cast<QWidget*>(ui->gbMbRates)})
         EnableGroup(group, enable);
+    if (!enable) {
+        // Edits that were marked red for an invalid entry start clean.
+        for (QLineEdit* edit : {ui->edtTalkID1, ui->edtTalkID2, ui->edtTalkID3, ui->edtTalkID4,
+                                ui->edtTalkIDConv, ui->edtMbSlaveAddr, ui->edtMbXdrIntvl, ui->edtMbPollIntvl})
+            edit->setPalette(QApplication::palette(edit));
+    }
     Updating = false;
     UpdateView();
 }
@@ -274,8 +282,15 @@ void TMainForm::UpdateView() {
         SetStatusPanel(0, QStringLiteral("Device: ") + QString::fromLatin1(MuxDeviceString));
         SetStatusPanel(1, QStringLiteral("Version: ") + QString::fromLatin1(MuxVersionString));
         SetStatusPanel(2, QStringLiteral("Serial: ") + QString::fromLatin1(MuxSerialString));
-        if (RxState == TRXState::stCapture)
+        // Blank, disabled controls stay blank until a read has brought them alive.
+        if (RxState == TRXState::stNormal && ControlsEnabled) {
+            ShowInputsOutputs();
+            ShowOptions();
+            ShowConversions();
+            ShowN2KSettings();
+        } else if (RxState == TRXState::stCapture) {
             ui->btnReadConfig->setEnabled(false);
+        }
         Updating = false;
     } else {
         ClearTables();

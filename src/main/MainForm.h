@@ -12,6 +12,7 @@
 #include "main/ReplyWaits.h"
 #include "main/TrafficLog.h"
 #include "model/MuxConfig.h"
+#include "model/MuxVersion.h"
 #include "sentence/Sentence.h"
 
 #include <QIcon>
@@ -65,6 +66,34 @@ public:
     void LogLine(const std::string& tagBlock, const std::string& text, TTrafficLog::TDirection direction);
     void HandleOverflow(const TSentence& sentence);
 
+    // Device identity and the configuration read.
+    void ProcessVER(const TSentence& sentence);
+    void ApplyCapabilities(const std::string& text);
+    void OnSTNGConverterFound(int value);
+    void ProcessCF(const TSentence& sentence);
+    void ProcessSP(const TSentence& sentence);
+    void ProcessID(const TSentence& sentence);
+    void ProcessUI(const TSentence& sentence);
+    void ProcessDR(const TSentence& sentence);
+    void ProcessIN(const TSentence& sentence);
+    void ProcessPR(const TSentence& sentence);
+    void ProcessOP(const TSentence& sentence);
+    void ProcessCNV(const TSentence& sentence);
+    void ProcessNO(const TSentence& sentence);
+    void ProcessNF(const TSentence& sentence);
+    void ProcessNA(const TSentence& sentence);
+    void ProcessND(const TSentence& sentence);
+    void ProcessDS(const TSentence& sentence);
+    void ProcessMB(const TSentence& sentence);
+
+    // Showing the model on the settings tabs.
+    void ShowInputsOutputs();
+    void ShowOptions();
+    void ShowConversions();
+    void ShowDataSources();
+    void ShowDataSourceLabel(unsigned source);
+    void ShowN2KSettings();
+
     // Stored settings.
     void LoadSettings();
     void SaveSettings(bool remove);
@@ -76,6 +105,9 @@ public:
     TComm& Comm() { return *Link; }
     TMuxConfig& Config() { return MuxConfig; }
     TRXState RXState() const { return RxState; }
+    int MuxInterfaceType() const { return MuxInterface; }
+    std::uint16_t Capabilities() const { return KVLCaps; }
+    const TMuxVersion& FirmwareVersion() const { return MuxVersion; }
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
     int ViewFilter() const { return Filter; }
     bool IsUpdating() const { return Updating; }
@@ -113,6 +145,14 @@ private:
     void DispatchByState(const TSentence& sentence);
     void ReportDispatchError(const QString& format, const TSentence& sentence);
     void ReturnToNormalAfterError();
+    void HandleInEveryState(const TSentence& sentence);
+    void HandleConfigReport(const TSentence& sentence);
+    void ShowIdentity();
+    void FillSelectorItems();
+    void SetInput1Modes(bool nmea2000);
+    void SetPriorityItems(bool nmea2000);
+    bool HasNmea2000() const;
+    void SetViewBackground(bool grey);
 
     // Monitor.
     bool PassesViewFilter(const TSentence& sentence) const;
@@ -155,6 +195,9 @@ private:
     TReplyWaits Waits;
     bool Updating = false;
     int MuxInterface = -1;
+    std::uint16_t KVLCaps = 0;
+    TMuxVersion MuxVersion;
+    bool ControlsEnabled = false; // the settings controls are enabled and show the model
     QString TimeOutMessage;
     std::string MuxDeviceString;
     std::string MuxVersionString;

@@ -194,7 +194,7 @@ TEST_F(MainFormTest, ClosingDuringAWaitIsDeferredUntilTheWaitEnds) {
     options.silent = {"SP"};
     StartSimulator(options);
     CreateForm();
-    ConnectTcp(Sim->TcpPort());
+    ConnectAndClearView(); // the read's RDY would end any wait
     bool timedOut = false;
     QTimer::singleShot(50, Form.get(), [&] { Form->close(); });
     try {

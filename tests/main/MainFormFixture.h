@@ -103,13 +103,13 @@ protected:
             SimReceived("$PQZXVER");
     }
 
-    // Connects over TCP, waits until the version answer has been shown and
-    // empties the view, so that a test sees only the lines it sends.
+    // Connects over TCP, waits until the configuration read has ended (its
+    // "$PQZXRDY" shown) and empties the view, so a test sees only its own lines.
     void ConnectAndClearView() {
         ConnectTcp(Sim->TcpPort());
         WaitUntil([&] {
             for (const auto& line : Form->NmeaData())
-                if (line.rfind("$PQZXVER", 0) == 0)
+                if (line.rfind("$PQZXRDY", 0) == 0)
                     return true;
             return false;
         });
