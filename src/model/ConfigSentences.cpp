@@ -64,7 +64,7 @@ std::string ComposeWord(std::string_view address, std::uint32_t word) {
 }
 
 bool IsReport(const TSentence& sentence) {
-    return sentence.HasField(1) && sentence.Fields[1] == "R";
+    return sentence.Field(1) == "R"; // a report without its kind field is missing a field
 }
 
 template <std::size_t N>
