@@ -404,3 +404,31 @@ TEST_F(ConfigReadTest, ConverterOnTheBusMovesInput1BackToSeaTalk) {
     Form->OnSTNGConverterFound(0);
     EXPECT_TRUE(TestDialogs().Messages.isEmpty());
 }
+
+TEST_F(ConfigReadTest, UdpAllOnlyResetsTheStateOnAVersionAnswer) {
+    sim::SimOptions options = Quiet();
+    options.transport = sim::TransportKind::Udp;
+    options.udpPort = 0;
+    Sim = std::make_unique<sim::Simulator>(options);
+    Sim->Start();
+    CreateForm();
+    ChoosePort(0); // "UDP All"
+    TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
+    TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
+    Click("btnConnect");
+    ASSERT_EQ(Form->Comm().CommMode(), TCommMode::cmUDP);
+    ASSERT_TRUE(SimReceived("$PQZXVER"));
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const auto& line : Form->NmeaData())
+            if (line.rfind("$PQZXVER,", 0) == 0)
+                return true;
+        return false;
+    }));
+    EXPECT_EQ(Form->RXState(), TRXState::stNormal);
+    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+    EXPECT_EQ(Form->StatusPanel(0), "Device: "); // nothing is read from the answer
+    QTest::qWait(200);
+    for (const std::string& line : Sim->ReceivedLines())
+        EXPECT_NE(line.rfind("$PQZXCFQ", 0), 0u);
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
+}
