@@ -66,6 +66,7 @@ void TMainForm::FormCreate() {
 
     CreateStatusBar();
     ConnectSignals();
+    ConnectSettingsSignals();
 
     DrainTimer.setInterval(kDrainIntervalMs);
     AnnounceTimer.setInterval(kConfigIntervalMs);
@@ -91,6 +92,7 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() {
     for (QWidget* tab : {ui->tabNMEA2000, ui->tabModbus, ui->tabAISMob})
         ui->pcSettings->setTabVisible(ui->pcSettings->indexOf(tab), false);
+    AssignOptionBits();
 }
 
 void TMainForm::CreateStatusBar() {

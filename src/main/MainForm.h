@@ -22,8 +22,12 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
+class QCheckBox;
+class QComboBox;
 class QLabel;
+class QLineEdit;
 
 namespace Ui {
 class TMainForm;
@@ -94,6 +98,10 @@ public:
     void ShowDataSourceLabel(unsigned source);
     void ShowN2KSettings();
 
+    // Editing the settings.
+    void WriteAllSettings();
+    void miResetFactorySettingsClick();
+
     // Stored settings.
     void LoadSettings();
     void SaveSettings(bool remove);
@@ -122,6 +130,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Start-up and closing.
@@ -153,6 +162,34 @@ private:
     void SetPriorityItems(bool nmea2000);
     bool HasNmea2000() const;
     void SetViewBackground(bool grey);
+
+    // Editing.
+    void AssignOptionBits();
+    void ConnectSettingsSignals();
+    std::vector<QCheckBox*> RouteBoxes() const;
+    std::vector<QLineEdit*> TalkerIDEdits() const;
+    std::vector<QLineEdit*> SAEdits() const;
+    std::vector<QLineEdit*> DIEdits() const;
+    void cbBaudIOChange(QComboBox* changed);
+    void cbPrioChange();
+    void cbPrioTimeoutChange();
+    void edtUniqueIDKeyPress();
+    void OptionsClick(QCheckBox* box);
+    void ConversionsClick(QCheckBox* box);
+    void Nmea2kOptionsClick(QCheckBox* box);
+    void cbTrueWindChange();
+    void N2kSelectorChange(QComboBox* selector, unsigned bit);
+    void cbModbusModeChange();
+    void edtMbEditKeyPress(QLineEdit* edit);
+    void chbRouteClick();
+    void StoreTalkerID(QLineEdit* field, std::string& target);
+    void edtTalkIDKeyPress();
+    void edtTalkIDExit(QLineEdit* field);
+    void cbModeInChange();
+    void cbDevFuncInChange();
+    void edtSAKeyPress(QLineEdit* edit);
+    void edtDIKeyPress(QLineEdit* edit);
+    void cbRotMastWindChange(QComboBox* selector);
 
     // Monitor.
     bool PassesViewFilter(const TSentence& sentence) const;

@@ -1,0 +1,173 @@
+#include "ConfigFixture.h"
+
+using namespace kvl;
+using namespace kvl::test;
+
+namespace {
+
+// A model as a loaded configuration file would leave it.
+void LoadInto(TMuxConfig& m) {
+    m.PrioTimeout = 5;
+    m.BaudIn1 = 5;
+    m.BaudIn2 = 4;
+    m.BaudIn3 = 3;
+    m.BaudIn4Out1 = 2;
+    m.BaudOut2 = 1;
+    m.TalkID1 = "AA";
+    m.TalkID2 = "";
+    m.TalkID3 = "C3";
+    m.TalkID4 = "DD";
+    m.TalkIDConv = "EE";
+    m.UID = "LOADED1";
+    m.DefRouteOut1 = 0x9F;
+    m.ModeOut1 = 2;
+    m.DefRouteOut2 = 0x01;
+    m.ModeOut2 = 1;
+    m.ModeIn1 = 7;
+    m.ModeIn2 = 5;
+    m.ModeIn3 = 4;
+    m.ModeIn4 = 3;
+    m.PrioIn1 = 9;
+    m.PrioIn2 = 8;
+    m.PrioIn3 = 7;
+    m.PrioIn4 = 6;
+    m.PrioN2K = 5;
+    m.Options = 0x0007FE7Du;
+    m.Conversions = 0x00001FFFu;
+    m.N2kOptions = 0xC003FFFFu;
+    m.ModbusMode = 1;
+    m.ModbusXdrInterval = 65535;
+    m.ModbusPollInterval = 255;
+    m.DevFuncHost = 33;
+    m.DevFuncIn1 = 32;
+    m.DevFuncIn2 = 31;
+    m.DevFuncIn3 = 30;
+    m.DevFuncIn4 = 29;
+    m.DevFuncConv = 28;
+    m.DIHost = 9;
+    m.DIIn1 = 8;
+    m.DIIn2 = 7;
+    m.DIIn3 = 6;
+    m.DIIn4 = 5;
+    m.DIConv = 4;
+    m.DataSrcTable[0] = TDataSource{'4', TName{0}};
+    m.DataSrcTable[1] = TDataSource{'N', TName{0x0123456789ABCDEFull}};
+    m.DataSrcTable[2] = TDataSource{0, TName{0}};
+}
+
+class WriteAllTest : public ConfigTest {
+protected:
+    // A fresh device with factory settings, read once so that the link, the
+    // capabilities and the firmware are known.
+    void ConnectToFreshDevice(const std::string& caps) {
+        sim::DeviceConfig factory = sim::FactoryConfig("FRESH");
+        ReadFrom(factory, caps);
+        ASSERT_TRUE(WaitUntil([&] { return Enabled("cbBaudIn2"); }));
+        Mark = Sim->ReceivedCount();
+    }
+    std::vector<std::string> SentSinceMark() {
+        const auto lines = Sim->ReceivedLines();
+        return {lines.begin() + static_cast<std::ptrdiff_t>(Mark), lines.end()};
+    }
+    std::size_t Mark = 0;
+};
+
+} // namespace
+
+TEST_F(WriteAllTest, DeviceEqualsTheModelAfterAWriteOfAll) {
+    ConnectToFreshDevice("A010");
+    LoadInto(Form->Config());
+    Form->WriteAllSettings();
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
+
+    const TMuxConfig& m = Form->Config();
+    const sim::DeviceConfig d = Sim->Config();
+    EXPECT_EQ(d.prioTimeout, m.PrioTimeout);
+    EXPECT_EQ(d.baud, (std::array<std::uint8_t, 5>{5, 4, 3, 2, 1}));
+    EXPECT_EQ(d.talkerId, (std::array<std::string, 5>{"AA", "", "C3", "DD", "EE"}));
+    EXPECT_EQ(d.uid, m.UID);
+    EXPECT_EQ(d.defRouteOut1, m.DefRouteOut1);
+    EXPECT_EQ(d.modeOut1, m.ModeOut1);
+    EXPECT_EQ(d.defRouteOut2, m.DefRouteOut2);
+    EXPECT_EQ(d.modeOut2, m.ModeOut2);
+    EXPECT_EQ(d.modeIn, (std::array<std::uint8_t, 4>{7, 5, 4, 3}));
+    EXPECT_EQ(d.priority, (std::array<std::uint8_t, 5>{9, 8, 7, 6, 5}));
+    EXPECT_EQ(d.options, m.Options);
+    EXPECT_EQ(d.conversions, m.Conversions);
+    EXPECT_EQ(d.n2kOptions, m.N2kOptions);
+    EXPECT_EQ(d.modbusMode, m.ModbusMode);
+    EXPECT_EQ(d.modbusXdrInterval, m.ModbusXdrInterval);
+    EXPECT_EQ(d.modbusPollInterval, m.ModbusPollInterval);
+    EXPECT_EQ(d.deviceFunction, (std::array<std::uint8_t, 6>{33, 32, 31, 30, 29, 28}));
+    EXPECT_EQ(d.deviceInstance, (std::array<std::uint8_t, 6>{9, 8, 7, 6, 5, 4}));
+    EXPECT_EQ(d.dataSource[0], (sim::DataSource{'4', 0}));
+    EXPECT_EQ(d.dataSource[1], (sim::DataSource{'N', 0x0123456789ABCDEFull}));
+    EXPECT_EQ(d.dataSource[2].type, '0');
+    // The write ends with the controls alive and showing the model.
+    EXPECT_TRUE(Enabled("cbBaudIn2"));
+    EXPECT_EQ(Text("edtUniqueID"), "LOADED1");
+}
+
+TEST_F(WriteAllTest, OrderOfTheSentencesAndNoNmea2000WithoutIt) {
+    ConnectToFreshDevice("A000");
+    LoadInto(Form->Config());
+    Form->Config().ModeIn1 = 6; // without NMEA 2000 input 1 knows no SeaTalk-STNG
+    Form->Config().PrioIn1 = Form->Config().PrioIn2 = Form->Config().PrioIn3 = Form->Config().PrioIn4 = 4;
+    Form->WriteAllSettings();
+    std::vector<std::string> addresses;
+    for (const std::string& line : SentSinceMark())
+        if (line.rfind("$PQZXCF,A", 0) != 0)
+            addresses.push_back(line.substr(0, line.find(',', line.find(',') + 1)));
+    EXPECT_EQ(addresses,
+              (std::vector<std::string>{"$PQZXCF,C", "$PQZXSP,C", "$PQZXID,C", "$PQZXUI,C", "$PQZXDR,C",
+                                        "$PQZXIN,C", "$PQZXPR,C", "$PQZXOP,C", "$PQZXCNV,C", "$PQZXMB,C",
+                                        "$PQZXMB,C", "$PQZXDS,C", "$PQZXDS,C", "$PQZXDS,C"}));
+}
+
+TEST_F(WriteAllTest, TalkerIdFromAFileIsCheckedBeforeAnythingIsSent) {
+    ConnectToFreshDevice("A010");
+    LoadInto(Form->Config());
+    Form->Config().TalkID3 = "G,";
+    Form->WriteAllSettings();
+    EXPECT_EQ(TestDialogs().Messages, QStringList{"Illegal character in Talker ID"});
+    QTest::qWait(100);
+    for (const std::string& line : SentSinceMark())
+        EXPECT_EQ(line.rfind("$PQZXCF,A", 0), 0u) << line;
+    Form->Config().TalkID3 = "";
+    Form->Config().UID = "TOO*LONG";
+    Form->WriteAllSettings();
+    EXPECT_EQ(TestDialogs().Messages.last(), "The Unique ID must be up to 12 letters or digits");
+}
+
+TEST_F(WriteAllTest, TimeOutSkipsTheRestAndEnablesTheControlsAgain) {
+    auto options = Quiet();
+    options.initialConfig = sim::FactoryConfig("FRESH");
+    options.silent = {"IN"};
+    StartSimulator(options);
+    CreateForm();
+    ConnectAndClearView();
+    ASSERT_TRUE(WaitUntil([&] { return Enabled("cbBaudIn2"); }));
+    Mark = Sim->ReceivedCount();
+    LoadInto(Form->Config());
+    Form->WriteAllSettings();
+    EXPECT_EQ(TestDialogs().Messages, QStringList{"Multiplexer does not respond"});
+    for (const std::string& line : SentSinceMark())
+        EXPECT_NE(line.rfind("$PQZXPR", 0), 0u) << "nothing after the unanswered IN";
+    EXPECT_TRUE(Enabled("cbBaudIn2"));
+}
+
+TEST_F(WriteAllTest, WithoutAValidCapabilityWordTheModelStaysLocal) {
+    auto options = Quiet();
+    options.identity.caps = "8010";
+    StartSimulator(options);
+    CreateForm();
+    ConnectAndClearView();
+    Mark = Sim->ReceivedCount();
+    LoadInto(Form->Config());
+    Form->WriteAllSettings();
+    QTest::qWait(100);
+    for (const std::string& line : SentSinceMark())
+        EXPECT_EQ(line.rfind("$PQZXCF,A", 0), 0u) << line;
+    EXPECT_FALSE(Enabled("cbBaudIn2"));
+    EXPECT_EQ(Form->Config().UID, "LOADED1");
+}
