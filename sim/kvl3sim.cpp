@@ -42,14 +42,15 @@ int main(int argc, char** argv) {
     }
 
     Simulator simulator(commandLine.options);
-    try {
-        simulator.Start();
-    } catch (const std::exception& error) {
-        std::cerr << "kvl3sim: " << error.what() << "\n";
-        return 1;
-    }
     {
+        // Held until the ready line is out, so that no echoed line comes before it.
         std::lock_guard lock(stdoutMutex);
+        try {
+            simulator.Start();
+        } catch (const std::exception& error) {
+            std::cerr << "kvl3sim: " << error.what() << "\n";
+            return 1;
+        }
         std::printf("kvl3sim ready %s\n", simulator.ReadyText().c_str());
         std::fflush(stdout);
     }

@@ -9,8 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <regex>
-
 using namespace simtest;
 
 namespace {
@@ -24,13 +22,14 @@ bool EndedCleanly(const std::optional<int>& status) {
 // Starts the program on a free TCP port and returns the port from its ready line.
 std::uint16_t StartTcp(SimProcess& process) {
     const auto ready = process.ReadLine(kWait);
-    std::smatch match;
-    static const std::regex kReady(R"(kvl3sim ready tcp 127\.0\.0\.1:([0-9]+))");
-    if (!ready || !std::regex_match(*ready, match, kReady)) {
+    const std::string prefix = "kvl3sim ready tcp 127.0.0.1:";
+    if (!ready || !StartsWith(*ready, prefix) || ready->size() == prefix.size() ||
+        ready->size() > prefix.size() + 5 ||
+        ready->find_first_not_of("0123456789", prefix.size()) != std::string::npos) {
         ADD_FAILURE() << "ready line: " << ready.value_or("(none)") << " " << process.ErrorText();
         return 0;
     }
-    return static_cast<std::uint16_t>(std::stoul(match[1]));
+    return static_cast<std::uint16_t>(std::stoul(ready->substr(prefix.size())));
 }
 
 } // namespace

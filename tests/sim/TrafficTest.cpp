@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <set>
 
 using namespace simtest;
@@ -28,6 +27,30 @@ std::vector<std::string> Traffic(WireClient& host, std::size_t n) {
         lines.push_back(*line);
     }
     return lines;
+}
+
+bool AllOf(const std::string& text, const char* allowed) {
+    return !text.empty() && text.find_first_not_of(allowed) == std::string::npos;
+}
+
+// The source parameter of "\s:KV3SIM<source>*hh\" when the block has that form: "-1" .. "-5",
+// "#" and two hex digits or "=" and up to three decimal digits.
+std::optional<std::string> SourceOf(const std::string& tag) {
+    const std::string head = "\\s:KV3SIM";
+    const auto star = tag.find('*');
+    if (!StartsWith(tag, head) || star == std::string::npos || star + 4 != tag.size() || tag.back() != '\\')
+        return std::nullopt;
+    if (!AllOf(tag.substr(star + 1, 2), "0123456789ABCDEF"))
+        return std::nullopt;
+    const std::string source = tag.substr(head.size(), star - head.size());
+    if (source.empty())
+        return std::nullopt;
+    const std::string value = source.substr(1);
+    const bool ok =
+        (source.size() == 2 && source[0] == '-' && AllOf(value, "12345")) ||
+        (source.size() == 3 && source[0] == '#' && AllOf(value, "0123456789ABCDEF")) ||
+        (source.size() >= 2 && source.size() <= 4 && source[0] == '=' && AllOf(value, "0123456789"));
+    return ok ? std::optional<std::string>(source) : std::nullopt;
 }
 
 bool IsSixBitText(const std::string& payload) {
@@ -64,15 +87,14 @@ TEST(Traffic, TagBlocksCarryTheSourceWhenTheOptionIsSet) {
     EXPECT_EQ(device.Ask("$PQZXOP,C,00000028"), OnWire("$PQZXOP,R,00000028"));
     const auto lines = Traffic(*device.Host, 40);
     ASSERT_EQ(lines.size(), 40u);
-    const std::regex source(R"(\\s:KV3SIM(-[1-5]|#[0-9A-F]{2}|=[0-9]{1,3})\*[0-9A-F]{2}\\)");
     std::set<std::string> sources;
     for (const auto& line : lines) {
         const std::string tag = TagOf(line);
         ASSERT_FALSE(tag.empty()) << line;
         EXPECT_TRUE(ChecksumsRight(line)) << line;
-        std::smatch match;
-        ASSERT_TRUE(std::regex_match(tag, match, source)) << tag;
-        sources.insert(match[1]);
+        const auto source = SourceOf(tag);
+        ASSERT_TRUE(source) << tag;
+        sources.insert(*source);
     }
     // Inputs 1 to 4, the conversions and two NMEA 2000 devices, one written in hex, one in decimal.
     EXPECT_EQ(sources, (std::set<std::string>{"-1", "-2", "-3", "-4", "-5", "#0B", "=35"}));
