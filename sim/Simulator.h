@@ -13,6 +13,9 @@
 // The device answers "$PQZXVER", "$PQZXCFQ" and every configuration command
 // with checksummed lines ending in CR LF, ignores lines with a wrong or missing
 // checksum, and sends NMEA traffic at options.trafficRate lines per second.
+//
+// Start(), Stop() and the destructor belong to the thread that owns the object;
+// every other member may be called from any thread while the device runs.
 #pragma once
 
 #include "DeviceConfig.h"
