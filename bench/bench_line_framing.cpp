@@ -28,36 +28,33 @@ std::vector<std::uint8_t> MixedStream() {
     return stream;
 }
 
-// The framing alone: every completed line is only counted.
-void BM_LineFraming(benchmark::State& state) {
+template <typename OnLine>
+void RunFraming(benchmark::State& state, OnLine&& onLine) {
     const std::vector<std::uint8_t> stream = MixedStream();
     kvl::TLineFraming framing;
     std::size_t lines = 0;
     for (auto _ : state) {
         framing.FeedAll(stream.data(), stream.size(), [&](const std::string& line) {
-            benchmark::DoNotOptimize(line.data());
+            onLine(line);
             ++lines;
         });
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
     state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
 }
+
+// The framing alone: every completed line is only counted.
+void BM_LineFraming(benchmark::State& state) {
+    RunFraming(state, [](const std::string& line) { benchmark::DoNotOptimize(line.data()); });
+}
 BENCHMARK(BM_LineFraming);
 
 // With the copy of each completed line that the receive side puts on the queue.
 void BM_LineFramingWithCopy(benchmark::State& state) {
-    const std::vector<std::uint8_t> stream = MixedStream();
-    kvl::TLineFraming framing;
-    std::size_t lines = 0;
-    for (auto _ : state) {
-        framing.FeedAll(stream.data(), stream.size(), [&](const std::string& line) {
-            std::string copy(line);
-            benchmark::DoNotOptimize(copy.data());
-            ++lines;
-        });
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * stream.size()));
-    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+    RunFraming(state, [](const std::string& line) {
+        std::string copy(line);
+        benchmark::DoNotOptimize(copy.data());
+    });
 }
 BENCHMARK(BM_LineFramingWithCopy);
 

@@ -14,7 +14,7 @@ namespace {
 
 using kvl::bench::kUniqueId;
 
-void ConstructAll(benchmark::State& state, const std::vector<std::string>& lines) {
+void BM_Sentence(benchmark::State& state, const std::vector<std::string>& lines) {
     std::size_t i = 0;
     for (auto _ : state) {
         kvl::TSentence sentence(lines[i], kUniqueId); // the line is copied, as from the queue
@@ -26,29 +26,11 @@ void ConstructAll(benchmark::State& state, const std::vector<std::string>& lines
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 
-void BM_SentenceOrdinary(benchmark::State& state) {
-    ConstructAll(state, kvl::bench::OrdinaryLines());
-}
-BENCHMARK(BM_SentenceOrdinary);
-
-void BM_SentenceOrdinaryTagged(benchmark::State& state) {
-    ConstructAll(state, kvl::bench::Tagged(kvl::bench::OrdinaryLines()));
-}
-BENCHMARK(BM_SentenceOrdinaryTagged);
-
-void BM_SentenceProprietary(benchmark::State& state) {
-    ConstructAll(state, kvl::bench::ProprietaryLines());
-}
-BENCHMARK(BM_SentenceProprietary);
-
-void BM_SentenceProprietaryTagged(benchmark::State& state) {
-    ConstructAll(state, kvl::bench::Tagged(kvl::bench::ProprietaryLines()));
-}
-BENCHMARK(BM_SentenceProprietaryTagged);
-
-void BM_SentenceMixed(benchmark::State& state) {
-    ConstructAll(state, kvl::bench::MixedLines());
-}
-BENCHMARK(BM_SentenceMixed);
+using namespace kvl::bench;
+BENCHMARK_CAPTURE(BM_Sentence, Ordinary, OrdinaryLines());
+BENCHMARK_CAPTURE(BM_Sentence, OrdinaryTagged, Tagged(OrdinaryLines()));
+BENCHMARK_CAPTURE(BM_Sentence, Proprietary, ProprietaryLines());
+BENCHMARK_CAPTURE(BM_Sentence, ProprietaryTagged, Tagged(ProprietaryLines()));
+BENCHMARK_CAPTURE(BM_Sentence, Mixed, MixedLines());
 
 } // namespace
