@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -154,6 +155,7 @@ void TMainForm::LoadSettings() {
     // The key exists from the first start on, even while it holds nothing.
     const QString file = settings.fileName();
     if (!QFileInfo::exists(file)) {
+        QDir().mkpath(QFileInfo(file).path());
         QFile create(file);
         if (create.open(QIODevice::WriteOnly))
             create.close();
