@@ -116,3 +116,22 @@ TEST_F(MainFormTest, SerialPortThatCannotOpenNamesItsFriendlyName) {
             "Unable to open USB Serial Port (ttyNONE).\rThe port may be opened by another application."});
     EXPECT_FALSE(Form->ConfigTimer().isActive());
 }
+
+TEST_F(MainFormTest, ConfigurationReadCompletesUnderFullTraffic) {
+    sim::SimOptions options;
+    options.trafficRate = 560; // what a 460800-baud link carries
+    StartSimulator(options);
+    CreateForm();
+    ConnectTcp(Sim->TcpPort());
+    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal; }, 10000));
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
+    EXPECT_TRUE(Form->findChild<QComboBox*>("cbBaudIn2")->isEnabled());
+    ASSERT_TRUE(WaitUntil([&] { return Form->NmeaData().size() == TMainForm::kScrollLines; }));
+    // An edit still gets its answer through the traffic.
+    auto* speed = Form->findChild<QComboBox*>("cbBaudIn2");
+    speed->setCurrentIndex(3);
+    emit speed->activated(3);
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
+    EXPECT_EQ(Sim->Config().baud[1], 3);
+    EXPECT_EQ(Form->Comm().DroppedLines(), 0u);
+}
