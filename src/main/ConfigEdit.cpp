@@ -67,49 +67,53 @@ unsigned BitOf(const QObject* control) {
 
 // ---- Wiring ----
 
+TMainForm::TBitBoxes TMainForm::OptionBoxes() const {
+    return {{ui->chbNmeaV15, kOptNmeaV15},
+            {ui->chbNoDiv, kOptNoDiv},
+            {ui->chbPrioGPSStatus, kOptPrioGPSStatus},
+            {ui->chbOptNoPinning, kOptNoPinning},
+            {ui->chbOptTAGBlocks, kOptTagBlocks},
+            {ui->chbOptRawST, kOptRawST},
+            {ui->chbOptAIStoGNSS, kOptAIStoGNSS},
+            {ui->chbOptStDepthM, kOptStDepthM},
+            {ui->chbOptAISMobAlarm, kOptAISMobAlarm},
+            {ui->chbIntVariation, kOptIntVariation},
+            {ui->chbHiSpeed, kOptHiSpeed},
+            {ui->chbOptAutoReverse, kOptAutoReverse}};
+}
+
+TMainForm::TBitBoxes TMainForm::ConversionBoxes() const {
+    return {{ui->chbCnvHDGConv, kCnvHDGConv},
+            {ui->chbCnvRevHdng, kCnvRevHdng},
+            {ui->chbCnvCOGtoHDT, kCnvCOGtoHDT},
+            {ui->chbCnvVWRtoMWV, kCnvVWRtoMWV},
+            {ui->chbCnvReltoTheorWind, kCnvReltoTheorWind},
+            {ui->chbCnvWindDir, kCnvWindDir},
+            {ui->chbCnvRevWind, kCnvRevWind},
+            {ui->chbCnvVTGConv, kCnvVTGConv},
+            {ui->chbCnvVHWConv, kCnvVHWConv},
+            {ui->chbCnvRevSpeed, kCnvRevSpeed},
+            {ui->chbCnvHDGInVHW, kCnvHDGInVHW},
+            {ui->chbCnvHDTtoTHS, kCnvHDTtoTHS},
+            {ui->chbCnvTLLtoWPL, kCnvTLLtoWPL}};
+}
+
+// The check boxes of the group "NMEA 0183 from..." and their NMEA 2000 option bits.
+TMainForm::TBitBoxes TMainForm::NmeaGenBoxes() const {
+    return {{ui->chbTxRMC, kN2kTxRMC},         {ui->chbTxGGA, kN2kTxGGA},       {ui->chbTxGLL, kN2kTxGLL},
+            {ui->chbTxVTG, kN2kTxVTG},         {ui->chbTxGSx, kN2kTxGSx},       {ui->chbTxRMB, kN2kTxRMB},
+            {ui->chbTxAPB, kN2kTxAPB},         {ui->chbTxXTE, kN2kTxXTE},       {ui->chbTxBWX, kN2kTxBWX},
+            {ui->chbTxZDA, kN2kTxZDA},         {ui->chbGNSS10Hz, kN2kGNSS10Hz}, {ui->chbTxZTG, kN2kTxZTG},
+            {ui->chbSpeed10Hz, kN2kSpeed10Hz}, {ui->chbTxMDA, kN2kTxMDA}};
+}
+
 void TMainForm::AssignOptionBits() {
-    const std::pair<QCheckBox*, unsigned> options[] = {{ui->chbNmeaV15, kOptNmeaV15},
-                                                       {ui->chbNoDiv, kOptNoDiv},
-                                                       {ui->chbPrioGPSStatus, kOptPrioGPSStatus},
-                                                       {ui->chbOptNoPinning, kOptNoPinning},
-                                                       {ui->chbOptTAGBlocks, kOptTagBlocks},
-                                                       {ui->chbOptRawST, kOptRawST},
-                                                       {ui->chbOptAIStoGNSS, kOptAIStoGNSS},
-                                                       {ui->chbOptStDepthM, kOptStDepthM},
-                                                       {ui->chbOptAISMobAlarm, kOptAISMobAlarm},
-                                                       {ui->chbIntVariation, kOptIntVariation},
-                                                       {ui->chbHiSpeed, kOptHiSpeed},
-                                                       {ui->chbOptAutoReverse, kOptAutoReverse}};
-    const std::pair<QCheckBox*, unsigned> conversions[] = {{ui->chbCnvHDGConv, kCnvHDGConv},
-                                                           {ui->chbCnvRevHdng, kCnvRevHdng},
-                                                           {ui->chbCnvCOGtoHDT, kCnvCOGtoHDT},
-                                                           {ui->chbCnvVWRtoMWV, kCnvVWRtoMWV},
-                                                           {ui->chbCnvReltoTheorWind, kCnvReltoTheorWind},
-                                                           {ui->chbCnvWindDir, kCnvWindDir},
-                                                           {ui->chbCnvRevWind, kCnvRevWind},
-                                                           {ui->chbCnvVTGConv, kCnvVTGConv},
-                                                           {ui->chbCnvVHWConv, kCnvVHWConv},
-                                                           {ui->chbCnvRevSpeed, kCnvRevSpeed},
-                                                           {ui->chbCnvHDGInVHW, kCnvHDGInVHW},
-                                                           {ui->chbCnvHDTtoTHS, kCnvHDTtoTHS},
-                                                           {ui->chbCnvTLLtoWPL, kCnvTLLtoWPL}};
-    const std::pair<QCheckBox*, unsigned> n2kOptions[] = {{ui->chbTxRMC, kN2kTxRMC},
-                                                          {ui->chbTxGGA, kN2kTxGGA},
-                                                          {ui->chbTxGLL, kN2kTxGLL},
-                                                          {ui->chbTxVTG, kN2kTxVTG},
-                                                          {ui->chbTxGSx, kN2kTxGSx},
-                                                          {ui->chbTxRMB, kN2kTxRMB},
-                                                          {ui->chbTxAPB, kN2kTxAPB},
-                                                          {ui->chbTxXTE, kN2kTxXTE},
-                                                          {ui->chbTxBWX, kN2kTxBWX},
-                                                          {ui->chbTxZDA, kN2kTxZDA},
-                                                          {ui->chbGNSS10Hz, kN2kGNSS10Hz},
-                                                          {ui->chbTxZTG, kN2kTxZTG},
-                                                          {ui->chbSpeed10Hz, kN2kSpeed10Hz},
-                                                          {ui->chbTxMDA, kN2kTxMDA},
-                                                          {ui->chbCnvTLLtoPGN130074, kN2kCnvTLLtoPGN130074},
-                                                          {ui->chbConvUnknownPGNs, kN2kConvUnknownPGNs},
-                                                          {ui->chbConvAllPGNs, kN2kConvAllPGNs}};
+    const TBitBoxes options = OptionBoxes();
+    const TBitBoxes conversions = ConversionBoxes();
+    TBitBoxes n2kOptions = NmeaGenBoxes();
+    n2kOptions.insert(n2kOptions.end(), {{ui->chbCnvTLLtoPGN130074, kN2kCnvTLLtoPGN130074},
+                                         {ui->chbConvUnknownPGNs, kN2kConvUnknownPGNs},
+                                         {ui->chbConvAllPGNs, kN2kConvAllPGNs}});
     for (const auto& [box, bit] : options) {
         box->setProperty(kBitProperty, bit);
         connect(box, &QCheckBox::toggled, this, GuardedSlot([this, box = box] { OptionsClick(box); }));

@@ -140,17 +140,8 @@ void TMainForm::ShowOptions() {
     if (!nmea2000)
         EnableGroup(ui->gbNmeaGen, c.ModeIn1 >= kModeInSeaTalk);
 
-    const struct {
-        QCheckBox* Box;
-        unsigned Bit;
-    } sentences[] = {
-        {ui->chbTxRMC, kN2kTxRMC},         {ui->chbTxGGA, kN2kTxGGA},       {ui->chbTxGLL, kN2kTxGLL},
-        {ui->chbTxVTG, kN2kTxVTG},         {ui->chbTxGSx, kN2kTxGSx},       {ui->chbTxRMB, kN2kTxRMB},
-        {ui->chbTxAPB, kN2kTxAPB},         {ui->chbTxXTE, kN2kTxXTE},       {ui->chbTxBWX, kN2kTxBWX},
-        {ui->chbTxZDA, kN2kTxZDA},         {ui->chbGNSS10Hz, kN2kGNSS10Hz}, {ui->chbTxZTG, kN2kTxZTG},
-        {ui->chbSpeed10Hz, kN2kSpeed10Hz}, {ui->chbTxMDA, kN2kTxMDA}};
-    for (const auto& sentence : sentences)
-        ShowBit(sentence.Box, c.N2kOptions, sentence.Bit);
+    for (const auto& [box, bit] : NmeaGenBoxes())
+        ShowBit(box, c.N2kOptions, bit);
     SelectBit(ui->cbAttitude, c.N2kOptions, kN2kAttitudePFEC);
     SelectBit(ui->cbDepth, c.N2kOptions, kN2kDepthDBT);
     SelectBit(ui->cbTrueHeading, c.N2kOptions, kN2kTrueHeadingTHS);
@@ -158,24 +149,8 @@ void TMainForm::ShowOptions() {
 
 void TMainForm::ShowConversions() {
     const TMuxConfig& c = MuxConfig;
-    const struct {
-        QCheckBox* Box;
-        unsigned Bit;
-    } conversions[] = {{ui->chbCnvHDGConv, kCnvHDGConv},
-                       {ui->chbCnvRevHdng, kCnvRevHdng},
-                       {ui->chbCnvCOGtoHDT, kCnvCOGtoHDT},
-                       {ui->chbCnvVWRtoMWV, kCnvVWRtoMWV},
-                       {ui->chbCnvReltoTheorWind, kCnvReltoTheorWind},
-                       {ui->chbCnvWindDir, kCnvWindDir},
-                       {ui->chbCnvRevWind, kCnvRevWind},
-                       {ui->chbCnvVTGConv, kCnvVTGConv},
-                       {ui->chbCnvVHWConv, kCnvVHWConv},
-                       {ui->chbCnvRevSpeed, kCnvRevSpeed},
-                       {ui->chbCnvHDGInVHW, kCnvHDGInVHW},
-                       {ui->chbCnvHDTtoTHS, kCnvHDTtoTHS},
-                       {ui->chbCnvTLLtoWPL, kCnvTLLtoWPL}};
-    for (const auto& conversion : conversions)
-        ShowBit(conversion.Box, c.Conversions, conversion.Bit);
+    for (const auto& [box, bit] : ConversionBoxes())
+        ShowBit(box, c.Conversions, bit);
 
     ShowBit(ui->chbOptAutoReverse, c.Options, kOptAutoReverse);
     ui->chbOptAutoReverse->setEnabled(ui->chbCnvRevHdng->isChecked());

@@ -22,6 +22,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -164,6 +165,10 @@ private:
     void SetViewBackground(bool grey);
 
     // Editing.
+    using TBitBoxes = std::vector<std::pair<QCheckBox*, unsigned>>; // a check box and its bit
+    TBitBoxes OptionBoxes() const;
+    TBitBoxes ConversionBoxes() const;
+    TBitBoxes NmeaGenBoxes() const;
     void AssignOptionBits();
     void ConnectSettingsSignals();
     std::vector<QCheckBox*> RouteBoxes() const;
