@@ -453,36 +453,40 @@ void TMainForm::cbDevFuncInChange() {
     UpdateView();
 }
 
+namespace {
+
+// Reads the six fields of a row of the "Device Settings" group into the model in
+// order: a number beyond max keeps the model's value, a field without a number
+// stops there (the fields before it are stored).
+void StoreRow(const std::vector<QLineEdit*>& fields, std::uint32_t* const (&targets)[6], std::uint32_t max,
+              const QColor& colour) {
+    for (QLineEdit* field : fields)
+        SetBase(field, colour);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::uint32_t value = FieldNumber(fields[i]);
+        if (value <= max)
+            *targets[i] = value;
+    }
+}
+
+} // namespace
+
 void TMainForm::edtSAKeyPress(QLineEdit* edit) {
     constexpr std::uint32_t kMaxAddress = 251;
-    const std::vector<QLineEdit*> fields = SAEdits();
-    for (QLineEdit* field : fields)
-        SetBase(field, ButtonFace());
-    std::uint32_t* const targets[] = {&MuxConfig.SAHost, &MuxConfig.SAIn1, &MuxConfig.SAIn2,
-                                      &MuxConfig.SAIn3,  &MuxConfig.SAIn4, &MuxConfig.SAConv};
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::uint32_t address = FieldNumber(fields[i]);
-        if (address <= kMaxAddress)
-            *targets[i] = address; // an address beyond the range keeps the model's
-    }
+    TMuxConfig& c = MuxConfig;
+    std::uint32_t* const targets[6] = {&c.SAHost, &c.SAIn1, &c.SAIn2, &c.SAIn3, &c.SAIn4, &c.SAConv};
+    StoreRow(SAEdits(), targets, kMaxAddress, ButtonFace());
     edit->deselect();
-    SendAndWait(EncodeNA(MuxConfig), TPQZXCmd::PQZXNA);
+    SendAndWait(EncodeNA(c), TPQZXCmd::PQZXNA);
 }
 
 void TMainForm::edtDIKeyPress(QLineEdit* edit) {
     constexpr std::uint32_t kMaxInstance = 255;
-    const std::vector<QLineEdit*> fields = DIEdits();
-    for (QLineEdit* field : fields)
-        SetBase(field, WindowColour());
-    std::uint32_t* const targets[] = {&MuxConfig.DIHost, &MuxConfig.DIIn1, &MuxConfig.DIIn2,
-                                      &MuxConfig.DIIn3,  &MuxConfig.DIIn4, &MuxConfig.DIConv};
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::uint32_t instance = FieldNumber(fields[i]);
-        if (instance <= kMaxInstance)
-            *targets[i] = instance;
-    }
+    TMuxConfig& c = MuxConfig;
+    std::uint32_t* const targets[6] = {&c.DIHost, &c.DIIn1, &c.DIIn2, &c.DIIn3, &c.DIIn4, &c.DIConv};
+    StoreRow(DIEdits(), targets, kMaxInstance, WindowColour());
     edit->deselect();
-    SendAndWait(EncodeND(MuxConfig), TPQZXCmd::PQZXND);
+    SendAndWait(EncodeND(c), TPQZXCmd::PQZXND);
 }
 
 void TMainForm::cbRotMastWindChange(QComboBox* selector) {
