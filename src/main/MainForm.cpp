@@ -22,7 +22,6 @@ namespace kvl {
 namespace {
 
 constexpr int kPortUdpAll = 0;
-constexpr int kPortTcp = 2;
 constexpr int kFirstSerialPort = 3;
 
 QSettings StoredSettings() {

@@ -41,7 +41,7 @@ TEST_F(MainFormTest, SilentMultiplexerTimesOutTheVersionRequest) {
     CreateForm();
     ConnectTcp(Sim->TcpPort());
     EXPECT_EQ(Form->RXState(), TRXState::stGetVersion);
-    ASSERT_TRUE(WaitUntil([&] { return !TestDialogs().Messages.isEmpty(); }, 8000));
+    ASSERT_TRUE(WaitUntil([&] { return !TestDialogs().Messages.isEmpty(); }));
     EXPECT_EQ(TestDialogs().Messages, QStringList{"Multiplexer does not respond"});
     EXPECT_EQ(Form->RXState(), TRXState::stNormal);
     EXPECT_FALSE(Form->TimeOutTimer().isActive());
@@ -55,7 +55,7 @@ TEST_F(MainFormTest, PeerThatClosesIsNoticedAtTheNextPeriodicWrite) {
     ASSERT_TRUE(SimReceived("$PQZXVER"));
     Form->ConfigTimer().setInterval(100); // the 4000 ms rhythm, quickened for the test
     Sim->Stop();
-    ASSERT_TRUE(WaitUntil([&] { return TestDialogs().Messages.contains("TCP Connection lost"); }, 8000));
+    ASSERT_TRUE(WaitUntil([&] { return TestDialogs().Messages.contains("TCP Connection lost"); }));
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
     EXPECT_EQ(Control<QPushButton>("btnConnect")->text(), "Connect");
     EXPECT_FALSE(Form->ConfigTimer().isActive());
@@ -123,7 +123,7 @@ TEST_F(MainFormTest, ConfigurationReadCompletesUnderFullTraffic) {
     StartSimulator(options);
     CreateForm();
     ConnectTcp(Sim->TcpPort());
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal; }));
     EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
     EXPECT_TRUE(Form->findChild<QComboBox*>("cbBaudIn2")->isEnabled());
     ASSERT_TRUE(WaitUntil([&] { return Form->NmeaData().size() == TMainForm::kScrollLines; }));

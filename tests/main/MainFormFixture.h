@@ -25,7 +25,8 @@ namespace kvl::test {
 inline constexpr int kPortTcpIndex = 2;
 
 // Processes events until the condition holds or the time is up.
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
+// The default is generous: under the sanitizers on a loaded machine a line can take seconds.
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 15000) {
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {
@@ -119,7 +120,7 @@ protected:
     // Waits for the simulator to receive a line starting with prefix, from the
     // received line numbered `from` on, while the window keeps running.
     std::optional<std::string> SimReceived(const std::string& prefix, std::size_t from = 0,
-                                           int timeoutMs = 5000) {
+                                           int timeoutMs = 15000) {
         std::optional<std::string> found;
         WaitUntil(
             [&] {
