@@ -14,7 +14,19 @@
 using namespace kvl;
 using namespace kvl::test;
 
-class ConfigReadTest : public ConfigTest {};
+class ConfigReadTest : public ConfigTest {
+protected:
+    // Connects to a device that leaves the configuration query unanswered, so
+    // that the test itself sends the dump the window reads.
+    void AwaitDumpFromTheTest() {
+        auto options = Quiet();
+        options.silent = {"CFQ"};
+        StartSimulator(options);
+        CreateForm();
+        ConnectTcp(Sim->TcpPort());
+        ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stGetConfig; }));
+    }
+};
 
 TEST_F(ConfigReadTest, FullReadShowsTheDevicesConfigurationControlByControl) {
     ReadFrom(Distinctive());
@@ -254,12 +266,7 @@ TEST_F(ConfigReadTest, WiFiMenuShownOverThePseudoTerminal) {
 }
 
 TEST_F(ConfigReadTest, MissingFieldDuringTheReadAbandonsIt) {
-    auto options = Quiet();
-    options.silent = {"CFQ"};
-    StartSimulator(options);
-    CreateForm();
-    ConnectTcp(Sim->TcpPort());
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stGetConfig; }));
+    ASSERT_NO_FATAL_FAILURE(AwaitDumpFromTheTest());
     Sim->SendToHost(sim::FrameSentence("$PQZXSP,R,1,2,3,4,5") + sim::FrameSentence("$PQZXCF,R") +
                     sim::FrameSentence("$PQZXIN,R,1,1,1,1") + sim::FrameSentence("$PQZXRDY"));
     ASSERT_TRUE(WaitUntil([&] { return !TestDialogs().Messages.isEmpty(); }));
@@ -272,12 +279,7 @@ TEST_F(ConfigReadTest, MissingFieldDuringTheReadAbandonsIt) {
 }
 
 TEST_F(ConfigReadTest, BadReportsTakeTheErrorPathsAndKeepEarlierValues) {
-    auto options = Quiet();
-    options.silent = {"CFQ"};
-    StartSimulator(options);
-    CreateForm();
-    ConnectTcp(Sim->TcpPort());
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stGetConfig; }));
+    ASSERT_NO_FATAL_FAILURE(AwaitDumpFromTheTest());
     Sim->SendToHost(sim::FrameSentence("$PQZXID,R,GP,II,NM,AB,CD") + sim::FrameSentence("$PQZXUI,R,ABCDEF") +
                     sim::FrameSentence("$PQZXID,R,GPS,II,N,,CDE") +
                     sim::FrameSentence("$PQZXUI,R,ABCDEFGHIJKLM") + sim::FrameSentence("$PQZXOP,R,0000002X"));
@@ -301,12 +303,7 @@ TEST_F(ConfigReadTest, BadReportsTakeTheErrorPathsAndKeepEarlierValues) {
 }
 
 TEST_F(ConfigReadTest, OutOfRangeNumbersSelectNothingAndChangeNothingElse) {
-    auto options = Quiet();
-    options.silent = {"CFQ"};
-    StartSimulator(options);
-    CreateForm();
-    ConnectTcp(Sim->TcpPort());
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stGetConfig; }));
+    ASSERT_NO_FATAL_FAILURE(AwaitDumpFromTheTest());
     Sim->SendToHost(sim::FrameSentence("$PQZXNF,R,40,1,2,3,4,5") + sim::FrameSentence("$PQZXDS,R,1,3") +
                     sim::FrameSentence("$PQZXDS,R,256,4") + sim::FrameSentence("$PQZXRDY"));
     ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal; }));
