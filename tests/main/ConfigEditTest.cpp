@@ -283,3 +283,70 @@ TEST_F(MainFormTest, SilentDeviceGivesTheTimeOutAndKeepsTheNewValue) {
     EXPECT_EQ(Form->WaitForResponse(), TPQZXCmd::PQZXNone);
     EXPECT_TRUE(speed->isEnabled());
 }
+
+// Every option check box of the three words, clicked once: the sentence carries
+// the word with exactly that box's bit changed.
+TEST_F(ConfigEditTest, EachOptionCheckBoxChangesItsOwnBit) {
+    struct TBox {
+        const char* Name;
+        const char* Address;
+        unsigned Bit;
+    };
+    const TBox boxes[] = {
+        {"chbNmeaV15", "$PQZXOP", 6},
+        {"chbNoDiv", "$PQZXOP", 11},
+        {"chbPrioGPSStatus", "$PQZXOP", 3},
+        {"chbOptNoPinning", "$PQZXOP", 4},
+        {"chbOptTAGBlocks", "$PQZXOP", 5},
+        {"chbOptRawST", "$PQZXOP", 2},
+        {"chbOptAIStoGNSS", "$PQZXOP", 12},
+        {"chbOptStDepthM", "$PQZXOP", 10},
+        {"chbIntVariation", "$PQZXOP", 16},
+        {"chbHiSpeed", "$PQZXOP", 17},
+        {"chbOptAutoReverse", "$PQZXOP", 18},
+        {"chbCnvHDGConv", "$PQZXCNV", 0},
+        {"chbCnvRevHdng", "$PQZXCNV", 1},
+        {"chbCnvCOGtoHDT", "$PQZXCNV", 2},
+        {"chbCnvVWRtoMWV", "$PQZXCNV", 3},
+        {"chbCnvReltoTheorWind", "$PQZXCNV", 4},
+        {"chbCnvWindDir", "$PQZXCNV", 5},
+        {"chbCnvRevWind", "$PQZXCNV", 6},
+        {"chbCnvVTGConv", "$PQZXCNV", 7},
+        {"chbCnvVHWConv", "$PQZXCNV", 8},
+        {"chbCnvRevSpeed", "$PQZXCNV", 9},
+        {"chbCnvHDGInVHW", "$PQZXCNV", 10},
+        // Before "TLL to WPL" is cleared, which disables it.
+        {"chbCnvTLLtoPGN130074", "$PQZXNO", 17},
+        {"chbCnvHDTtoTHS", "$PQZXCNV", 11},
+        {"chbCnvTLLtoWPL", "$PQZXCNV", 12},
+        {"chbTxRMC", "$PQZXNO", 0},
+        {"chbTxGGA", "$PQZXNO", 1},
+        {"chbTxGLL", "$PQZXNO", 2},
+        {"chbTxVTG", "$PQZXNO", 3},
+        {"chbTxGSx", "$PQZXNO", 4},
+        {"chbTxRMB", "$PQZXNO", 5},
+        {"chbTxAPB", "$PQZXNO", 6},
+        {"chbTxXTE", "$PQZXNO", 7},
+        {"chbTxBWX", "$PQZXNO", 8},
+        {"chbTxZDA", "$PQZXNO", 9},
+        {"chbGNSS10Hz", "$PQZXNO", 11},
+        {"chbTxZTG", "$PQZXNO", 13},
+        {"chbSpeed10Hz", "$PQZXNO", 14},
+        {"chbTxMDA", "$PQZXNO", 15},
+        {"chbConvUnknownPGNs", "$PQZXNO", 30},
+        {"chbConvAllPGNs", "$PQZXNO", 31},
+    };
+    for (const TBox& box : boxes) {
+        const std::string address = box.Address;
+        const TMuxConfig& m = Form->Config();
+        const std::uint32_t before = address == "$PQZXOP"    ? m.Options
+                                     : address == "$PQZXCNV" ? m.Conversions
+                                                             : m.N2kOptions;
+        ASSERT_TRUE(Enabled(box.Name)) << box.Name;
+        Toggle(box.Name);
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "%s,C,%08X", box.Address, before ^ (1u << box.Bit));
+        EXPECT_EQ(Sent(address), Framed(expected)) << box.Name;
+    }
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
+}
