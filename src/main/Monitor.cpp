@@ -6,6 +6,7 @@
 #include "ui_MainForm.h"
 
 #include <QScrollBar>
+#include <QTextCursor>
 
 namespace kvl {
 
@@ -69,6 +70,9 @@ void TMainForm::RefreshView() {
     ui->NmeaView->setUpdatesEnabled(false);
     ui->NmeaView->setPlainText(text);
     if (!ui->chbNoScroll->isChecked()) {
+        // The document is laid out lazily: moving the cursor to the end makes the
+        // newest lines the visible ones whatever the scroll range is just now.
+        ui->NmeaView->moveCursor(QTextCursor::End);
         QScrollBar* bar = ui->NmeaView->verticalScrollBar();
         bar->setValue(bar->maximum());
     }

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 using namespace kvl;
@@ -32,9 +33,14 @@ TEST_F(MainFormTest, ScrollingViewKeepsTheNewest101Lines) {
         [&] { return !Form->NmeaData().empty() && Form->NmeaData().back() == Line("$GPGLL,149"); }));
     ASSERT_EQ(Form->NmeaData().size(), 101u);
     EXPECT_EQ(Form->NmeaData().front(), Line("$GPGLL,49"));
-    const QStringList shown = Control<QPlainTextEdit>("NmeaView")->toPlainText().split('\n');
+    auto* view = Control<QPlainTextEdit>("NmeaView");
+    const QStringList shown = view->toPlainText().split('\n');
     ASSERT_EQ(shown.size(), 101);
     EXPECT_EQ(shown.last().toStdString(), Line("$GPGLL,149"));
+    // The newest lines are the visible ones.
+    QCoreApplication::processEvents();
+    EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(view->verticalScrollBar()->value(), view->verticalScrollBar()->maximum());
 }
 
 TEST_F(MainFormTest, NoScrollKeepsOneLinePerAddress) {
