@@ -350,3 +350,44 @@ TEST_F(ConfigEditTest, EachOptionCheckBoxChangesItsOwnBit) {
     }
     EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
 }
+
+// Every selector and default-route box, one after the other: each edit sends the
+// whole sentence of its setting with the earlier edits in it.
+TEST_F(ConfigEditTest, EachSelectorAndRouteBoxSendsItsWholeSentence) {
+    struct TChoice {
+        const char* Name;
+        int Index; // -1: a check box, clicked
+        const char* Body;
+    };
+    const TChoice choices[] = {
+        {"cbBaudIn1", 0, "$PQZXSP,C,0,2,4,5,3"},         {"cbBaudIn2", 1, "$PQZXSP,C,0,1,4,5,3"},
+        {"cbBaudIn3", 2, "$PQZXSP,C,0,1,2,5,3"},         {"cbBaudOut2", 4, "$PQZXSP,C,0,1,2,5,4"},
+        {"cbPrioIn1", 2, "$PQZXPR,C,2,6,0,10,6"},        {"cbPrioIn2", 3, "$PQZXPR,C,2,3,0,10,6"},
+        {"cbPrioIn4", 5, "$PQZXPR,C,2,3,0,5,6"},         {"cbPrioN2K", 1, "$PQZXPR,C,2,3,0,5,1"},
+        {"cbModeIn2", 0, "$PQZXIN,C,2,0,3,4"},           {"cbModeIn3", 5, "$PQZXIN,C,2,0,5,4"},
+        {"cbModeIn4", 1, "$PQZXIN,C,2,0,5,1"},           {"cbModeOut2", 0, "$PQZXDR,C,85,1,12,0"},
+        {"cbAttitude", 1, "$PQZXNO,C,80023601"},         {"cbTrueHeading", 1, "$PQZXNO,C,80033601"},
+        {"cbDevFuncHost", 2, "$PQZXNF,C,2,4,33,0,21,7"}, {"cbDevFuncIn1", 5, "$PQZXNF,C,2,5,33,0,21,7"},
+        {"cbDevFuncIn2", 0, "$PQZXNF,C,2,5,0,0,21,7"},   {"cbDevFuncIn3", 3, "$PQZXNF,C,2,5,0,3,21,7"},
+        {"cbDevFuncIn4", 4, "$PQZXNF,C,2,5,0,3,4,7"},    {"chbRouteIn1Out1", -1, "$PQZXDR,C,84,1,12,0"},
+        {"chbRouteIn2Out1", -1, "$PQZXDR,C,86,1,12,0"},  {"chbRouteIn3Out1", -1, "$PQZXDR,C,82,1,12,0"},
+        {"chbRouteIn4Out1", -1, "$PQZXDR,C,8A,1,12,0"},  {"chbRouteConvOut1", -1, "$PQZXDR,C,9A,1,12,0"},
+        {"chbRouteN2KOut1", -1, "$PQZXDR,C,1A,1,12,0"},  {"chbRouteIn1Out2", -1, "$PQZXDR,C,1A,1,13,0"},
+        {"chbRouteIn2Out2", -1, "$PQZXDR,C,1A,1,11,0"},  {"chbRouteIn3Out2", -1, "$PQZXDR,C,1A,1,15,0"},
+        {"chbRouteIn4Out2", -1, "$PQZXDR,C,1A,1,1D,0"},  {"chbRouteConvOut2", -1, "$PQZXDR,C,1A,1,0D,0"},
+        {"chbRouteN2KOut2", -1, "$PQZXDR,C,1A,1,8D,0"},
+    };
+    for (const TChoice& choice : choices) {
+        if (choice.Index < 0)
+            Toggle(choice.Name);
+        else
+            Choose(choice.Name, choice.Index);
+        const std::string body = choice.Body;
+        EXPECT_EQ(Sent(body.substr(0, body.find(','))), Framed(body)) << choice.Name;
+    }
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
+    const sim::DeviceConfig device = Sim->Config();
+    EXPECT_EQ(device.defRouteOut1, 0x1A);
+    EXPECT_EQ(device.defRouteOut2, 0x8D);
+    EXPECT_EQ(device.deviceFunction, (std::array<std::uint8_t, 6>{2, 5, 0, 3, 4, 7}));
+}
