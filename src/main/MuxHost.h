@@ -1,0 +1,47 @@
+// TMuxHost: the narrow face of the main window that the subsystems beside it
+// (tables, configuration files, firmware update, NMEA 2000 scanner, network
+// setup, auxiliary windows) use to reach the multiplexer. They never touch the
+// main window's controls; what they need of it is here.
+#pragma once
+
+#include "main/RXState.h"
+#include "model/MuxConfig.h"
+#include "model/MuxVersion.h"
+#include "sentence/Sentence.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kvl {
+
+class TComm;
+
+class TMuxHost {
+public:
+    virtual ~TMuxHost() = default;
+
+    // Sending. The waits run a nested drain, so answers are dispatched meanwhile;
+    // they raise the time-out error when the multiplexer does not answer.
+    virtual void SendSentence(const std::string& text) = 0;
+    virtual void SendAndWait(const std::string& text, TPQZXCmd command) = 0;
+    virtual void SendAndWaitReady(const std::string& text) = 0;
+    virtual void WaitForReply(TPQZXCmd command, int timeoutMs) = 0;
+
+    // The receive state of the connection controller.
+    virtual TRXState RXState() const = 0;
+    virtual void SetRXState(TRXState state) = 0;
+
+    // The link and what the multiplexer told about itself.
+    virtual TComm& Comm() = 0;
+    virtual bool IsLinkOpen() const = 0;
+    virtual TMuxConfig& Config() = 0;
+    virtual std::uint16_t Capabilities() const = 0;
+    virtual const TMuxVersion& FirmwareVersion() const = 0;
+    virtual int MuxInterfaceType() const = 0;
+
+    // The window's enabling and refresh.
+    virtual void EnableControls(bool enable) = 0;
+    virtual void UpdateView() = 0;
+};
+
+} // namespace kvl
