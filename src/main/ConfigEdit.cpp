@@ -139,12 +139,9 @@ void TMainForm::ConnectSettingsSignals() {
         connect(priority, &QComboBox::activated, this, GuardedSlot([this] { cbPrioChange(); }));
     connect(ui->cbPrioTimeout, &QComboBox::activated, this, GuardedSlot([this] { cbPrioTimeoutChange(); }));
     connect(ui->cbTrueWind, &QComboBox::activated, this, GuardedSlot([this] { cbTrueWindChange(); }));
-    connect(ui->cbAttitude, &QComboBox::activated, this,
-            GuardedSlot([this] { N2kSelectorChange(ui->cbAttitude, kN2kAttitudePFEC); }));
-    connect(ui->cbDepth, &QComboBox::activated, this,
-            GuardedSlot([this] { N2kSelectorChange(ui->cbDepth, kN2kDepthDBT); }));
-    connect(ui->cbTrueHeading, &QComboBox::activated, this,
-            GuardedSlot([this] { N2kSelectorChange(ui->cbTrueHeading, kN2kTrueHeadingTHS); }));
+    connect(ui->cbAttitude, &QComboBox::activated, this, GuardedSlot([this] { cbAttitudeChange(); }));
+    connect(ui->cbDepth, &QComboBox::activated, this, GuardedSlot([this] { cbDepthChange(); }));
+    connect(ui->cbTrueHeading, &QComboBox::activated, this, GuardedSlot([this] { cbTrueHeadingChange(); }));
     connect(ui->cbModbusMode, &QComboBox::activated, this, GuardedSlot([this] { cbModbusModeChange(); }));
     for (QCheckBox* route : RouteBoxes())
         connect(route, &QCheckBox::toggled, this, GuardedSlot([this] { chbRouteClick(); }));
@@ -311,6 +308,18 @@ void TMainForm::N2kSelectorChange(QComboBox* selector, unsigned bit) {
         return;
     SetBit(MuxConfig.N2kOptions, bit, selector->currentIndex() == 1);
     SendAndWait(EncodeNO(MuxConfig), TPQZXCmd::PQZXNO);
+}
+
+void TMainForm::cbAttitudeChange() {
+    N2kSelectorChange(ui->cbAttitude, kN2kAttitudePFEC);
+}
+
+void TMainForm::cbDepthChange() {
+    N2kSelectorChange(ui->cbDepth, kN2kDepthDBT);
+}
+
+void TMainForm::cbTrueHeadingChange() {
+    N2kSelectorChange(ui->cbTrueHeading, kN2kTrueHeadingTHS);
 }
 
 void TMainForm::cbModbusModeChange() {

@@ -46,13 +46,13 @@ void TMainForm::btnConnectClick() {
     } else {
         OpenLink();
         if (IsLinkOpen()) {
-            AnnounceTimer.start();
+            ConfigTimer.start();
             SendSentence("$PQZXCF,A");
             if (IsLinkOpen())
                 btnReadConfigClick();
         } else {
-            AnnounceTimer.stop();
-            ResponseTimer.stop();
+            ConfigTimer.stop();
+            TimeOutTimer.stop();
         }
     }
     MuxInterface = -1;
@@ -98,13 +98,13 @@ void TMainForm::ClearTables() {
 
 // The Disconnect button's path, also taken when another port is chosen.
 void TMainForm::CloseLink() {
-    if (RxState == TRXState::stCapture)
-        RxState = TRXState::stNormal;
-    Filter = -1;
+    if (RXState == TRXState::stCapture)
+        RXState = TRXState::stNormal;
+    ViewFilter = -1;
     Link->ClosePort();
     Waits.ReleaseAll();
-    AnnounceTimer.stop();
-    ResponseTimer.stop();
+    ConfigTimer.stop();
+    TimeOutTimer.stop();
     EnableControls(false);
 }
 
@@ -118,21 +118,21 @@ void TMainForm::cbPortChange() {
 }
 
 void TMainForm::btnReadConfigClick() {
-    RxState = TRXState::stGetVersion;
+    RXState = TRXState::stGetVersion;
     Updating = true;
     ClearTables();
     EnableControls(false);
     TimeOutMessage = QStringLiteral("Multiplexer does not respond");
-    ResponseTimer.start();
+    TimeOutTimer.start();
     SendSentence("$PQZXVER");
 }
 
 // ---- Timers ----
 
 void TMainForm::TimeOutTimerTimer() {
-    RxState = TRXState::stNormal;
+    RXState = TRXState::stNormal;
     UpdateView();
-    ResponseTimer.stop();
+    TimeOutTimer.stop();
     Dialogs().ShowMessage(TimeOutMessage);
 }
 
@@ -163,7 +163,7 @@ void TMainForm::DispatchSentence(const std::string& line) {
     const TSentence sentence(line, MuxConfig.UID);
     TUpdatingScope updating(Updating);
     try {
-        if (Log.IsOpen())
+        if (LogFile.IsOpen())
             LogLine(sentence.TAGblock, sentence.Sentence, TTrafficLog::TDirection::Received);
         if (sentence.Command != TPQZXCmd::PQZXNone)
             Waits.Received(sentence.Command);
@@ -202,14 +202,14 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
 }
 
 void TMainForm::DispatchByState(const TSentence& sentence) {
-    switch (RxState) {
+    switch (RXState) {
     case TRXState::stGetVersion:
         if (sentence.Command == TPQZXCmd::PQZXVER)
             ProcessVER(sentence);
         break;
     case TRXState::stGetConfig:
         if (sentence.Command == TPQZXCmd::PQZXRDY) {
-            RxState = TRXState::stNormal;
+            RXState = TRXState::stNormal;
             Updating = false;
             // Only a capability word applied on this connection brings the controls alive.
             if (MuxInterface >= 0)
@@ -226,9 +226,9 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
 // A malformed line ends a read in progress; it must not abandon a firmware
 // update or a route capture, which have their own time-outs.
 void TMainForm::ReturnToNormalAfterError() {
-    if (RxState == TRXState::stGetVersion || RxState == TRXState::stGetConfig ||
-        RxState == TRXState::stGetBinary)
-        RxState = TRXState::stNormal;
+    if (RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig ||
+        RXState == TRXState::stGetBinary)
+        RXState = TRXState::stNormal;
 }
 
 void TMainForm::ReportDispatchError(const QString& format, const TSentence& sentence) {
@@ -245,7 +245,7 @@ void TMainForm::SendSentence(const std::string& text) {
     std::string sentence = text;
     if (sentence[0] != '!' && sentence[0] != '$' && sentence[0] != '\\')
         sentence.insert(sentence.begin(), '$');
-    if (Log.IsOpen())
+    if (LogFile.IsOpen())
         LogLine({}, sentence, TTrafficLog::TDirection::Sent);
     try {
         Link->SendNmea(sentence);

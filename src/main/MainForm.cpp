@@ -37,13 +37,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
 
 TMainForm::~TMainForm() {
     // The link joins its receive thread as it goes; nothing else outlives the window.
-    DrainTimer.stop();
+    NmeaReadTimer.stop();
     Link.reset();
 }
 
 void TMainForm::FormCreate() {
-    ViewLines.clear();
-    Filter = -1;
+    NmeaData.clear();
+    ViewFilter = -1;
 
     Link = std::make_unique<TComm>();
     for (const std::string& name : Link->FriendlyPorts())
@@ -68,12 +68,12 @@ void TMainForm::FormCreate() {
     ConnectSignals();
     ConnectSettingsSignals();
 
-    DrainTimer.setInterval(kDrainIntervalMs);
-    AnnounceTimer.setInterval(kConfigIntervalMs);
-    ResponseTimer.setInterval(kVersionTimeoutMs);
-    ResponseTimer.setSingleShot(true);
-    LampTimer.setInterval(kOverflowLampMs);
-    DrainTimer.start();
+    NmeaReadTimer.setInterval(kDrainIntervalMs);
+    ConfigTimer.setInterval(kConfigIntervalMs);
+    TimeOutTimer.setInterval(kVersionTimeoutMs);
+    TimeOutTimer.setSingleShot(true);
+    OVTimer.setInterval(kOverflowLampMs);
+    NmeaReadTimer.start();
 
     EnableControls(false);
     setWindowTitle(QStringLiteral("Korvelan-3 Configuration Tool V") +
@@ -129,17 +129,17 @@ void TMainForm::ConnectSignals() {
             GuardedSlot1<int>([this](int index) { cbViewFilterChange(index); }));
     connect(ui->btnSend, &QPushButton::clicked, this, GuardedSlot([this] { btnSendClick(); }));
     connect(ui->cbSentence->lineEdit(), &QLineEdit::returnPressed, this,
-            GuardedSlot([this] { btnSendClick(); }));
+            GuardedSlot([this] { cbSentenceKeyPress(); }));
     connect(ui->btnClrHistory, &QPushButton::clicked, this, GuardedSlot([this] { btnClrHistoryClick(); }));
     connect(ui->miStartLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(false); }));
     connect(ui->miDiagLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(true); }));
     connect(ui->miStopLog, &QAction::triggered, this, GuardedSlot([this] { miStopLogClick(); }));
-    connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { close(); }));
+    connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { miExitClick(); }));
 
-    connect(&DrainTimer, &QTimer::timeout, this, GuardedSlot([this] { NmeaReadTimerTimer(); }));
-    connect(&AnnounceTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
-    connect(&ResponseTimer, &QTimer::timeout, this, GuardedSlot([this] { TimeOutTimerTimer(); }));
-    connect(&LampTimer, &QTimer::timeout, this, GuardedSlot([this] { OVTimerTimer(); }));
+    connect(&NmeaReadTimer, &QTimer::timeout, this, GuardedSlot([this] { NmeaReadTimerTimer(); }));
+    connect(&ConfigTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
+    connect(&TimeOutTimer, &QTimer::timeout, this, GuardedSlot([this] { TimeOutTimerTimer(); }));
+    connect(&OVTimer, &QTimer::timeout, this, GuardedSlot([this] { OVTimerTimer(); }));
 }
 
 void TMainForm::AddSerialPortEntry(const QString& friendlyName, const QString& portName) {
@@ -198,9 +198,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::FormClose() {
     CloseLink();
     SaveSettings(RemoveFromRegistry);
-    if (Log.IsOpen()) {
+    if (LogFile.IsOpen()) {
         try {
-            Log.Close();
+            LogFile.Close();
         } catch (const std::exception&) {
             // The window is going; there is nobody left to tell.
         }
@@ -286,12 +286,12 @@ void TMainForm::UpdateView() {
         SetStatusPanel(1, QStringLiteral("Version: ") + QString::fromLatin1(MuxVersionString));
         SetStatusPanel(2, QStringLiteral("Serial: ") + QString::fromLatin1(MuxSerialString));
         // Blank, disabled controls stay blank until a read has brought them alive.
-        if (RxState == TRXState::stNormal && ControlsEnabled) {
+        if (RXState == TRXState::stNormal && ControlsEnabled) {
             ShowInputsOutputs();
             ShowOptions();
             ShowConversions();
             ShowN2KSettings();
-        } else if (RxState == TRXState::stCapture) {
+        } else if (RXState == TRXState::stCapture) {
             ui->btnReadConfig->setEnabled(false);
         }
         Updating = false;
