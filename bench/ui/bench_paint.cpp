@@ -21,6 +21,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -111,7 +112,9 @@ long ResidentKiB() {
 class TBenchDialogs final : public kvl::TDialogs {
 public:
     explicit TBenchDialogs(QString logName) : LogName(std::move(logName)) {}
-    void ShowMessage(const QString& text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    void ShowMessage(const QString& text) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
     void ShowMessageBox(const QString&, const QString& text, TIcon) override { ShowMessage(text); }
     bool Confirm(const QString&) override { return false; }
     QString OpenFileName(const QString&, int) override { return {}; }
@@ -136,15 +139,21 @@ private:
     void Run() {
         const auto start = std::chrono::steady_clock::now();
         while (!Stop) {
-            const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            const double elapsed =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             const auto due = static_cast<std::uint64_t>(elapsed * Rate);
             for (std::uint64_t n = Count.load(); n < due; ++n) {
                 Link.QueueLine(TrafficLine(n));
                 Count = n + 1;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            // Sleep until the next line is due, as a receive thread waits for its next read.
+            const auto next = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                          std::chrono::duration<double>(static_cast<double>(due + 1) / Rate));
+            std::this_thread::sleep_until(std::min(next, std::chrono::steady_clock::now() + kMaxSleep));
         }
     }
+
+    static constexpr auto kMaxSleep = std::chrono::milliseconds(50); // keeps Stop noticed
 
     kvl::TComm& Link;
     double Rate;
@@ -185,8 +194,9 @@ int main(int argc, char** argv) {
     const double cpuStart = CpuSeconds();
     const long rssStart = ResidentKiB();
     double nextRss = options.RssEvery;
-    std::printf("platform %s, %.0f lines/s for %.0f s, %s view%s\n", qPrintable(QGuiApplication::platformName()),
-                options.Rate, options.Seconds, options.NoScroll ? "\"No Scroll\"" : "scrolling",
+    std::printf("platform %s, %.0f lines/s for %.0f s, %s view%s\n",
+                qPrintable(QGuiApplication::platformName()), options.Rate, options.Seconds,
+                options.NoScroll ? "\"No Scroll\"" : "scrolling",
                 options.DiagLog.empty() ? "" : ", diagnostic log open");
     std::printf("start: resident %ld KiB\n", rssStart);
     std::fflush(stdout);

@@ -42,7 +42,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate() {
-    NmeaData.clear();
+    TrafficView = std::make_unique<TTrafficView>(*ui->NmeaView);
     ViewFilter = -1;
 
     Link = std::make_unique<TComm>();

@@ -12,6 +12,7 @@
 #include "main/RXState.h"
 #include "main/ReplyWaits.h"
 #include "main/TrafficLog.h"
+#include "main/TrafficView.h"
 #include "model/MuxConfig.h"
 #include "model/MuxVersion.h"
 #include "sentence/Sentence.h"
@@ -45,8 +46,7 @@ public:
     static constexpr int kConfigIntervalMs = 4000;
     static constexpr int kDrainIntervalMs = 20;
     static constexpr int kOverflowLampMs = 500;
-    static constexpr std::size_t kScrollLines = 101;
-    static constexpr std::size_t kNoScrollLines = 500;
+    static constexpr std::size_t kScrollLines = TTrafficLines::kScrollLines;
     static constexpr int kHistoryItems = 20;
 
     explicit TMainForm(QWidget* parent = nullptr);
@@ -126,7 +126,7 @@ public:
     bool IsUpdating() const { return Updating; }
     bool ActiveLog() const { return LogFile.IsOpen(); }
     bool DiagLog() const { return LogFile.IsDiagnostic(); }
-    const std::deque<std::string>& GetNmeaData() const { return NmeaData; }
+    const std::deque<std::string>& GetNmeaData() const { return TrafficView->NmeaData.Lines(); }
     QString StatusPanel(int index) const;
 
     QTimer NmeaReadTimer; // drains the receive queue every 20 ms
@@ -255,7 +255,7 @@ private:
     std::string MuxVersionString;
     std::string MuxSerialString;
 
-    std::deque<std::string> NmeaData; // the lines the traffic view shows, oldest first
+    std::unique_ptr<TTrafficView> TrafficView; // NmeaData and the screen it is shown on
     int ViewFilter = -1;
     TTrafficLog LogFile;
     QString LogFileName;
