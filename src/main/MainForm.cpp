@@ -74,6 +74,7 @@ void TMainForm::FormCreate() {
     TimeOutTimer.setSingleShot(true);
     OVTimer.setInterval(kOverflowLampMs);
     NmeaReadTimer.start();
+    StartPortWatch();
 
     EnableControls(false);
     setWindowTitle(QStringLiteral("Korvelan-3 Configuration Tool V") +

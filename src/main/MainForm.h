@@ -9,6 +9,7 @@
 
 #include "link/Comms.h"
 #include "main/MuxHost.h"
+#include "main/PortWatch.h"
 #include "main/RXState.h"
 #include "main/ReplyWaits.h"
 #include "main/TrafficLog.h"
@@ -37,6 +38,8 @@ class TMainForm;
 }
 
 namespace kvl {
+
+struct TConnectTarget;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -110,6 +113,12 @@ public:
 
     // Adds a serial entry to the port list (pseudo-terminals are not enumerated).
     void AddSerialPortEntry(const QString& friendlyName, const QString& portName);
+    // The live port list: the poll's handler and the enumeration it uses.
+    void PortListTimerTimer();
+    void SetPortEnumerator(TPortWatch::TEnumerator enumerator);
+    // Shows the link in the port selector, host and port, and connects as the
+    // Connect button does (the command line's --connect).
+    void ConnectTo(const TConnectTarget& target);
 
     // TMuxHost: what the subsystems beside the window use, and tests.
     TComm& Comm() override { return *Link; }
@@ -150,6 +159,9 @@ private:
     void SetStatusPanel(int index, const QString& text);
 
     // Connection.
+    void StartPortWatch();
+    int SerialEntryIndex(const QString& path);
+    QString SerialOpenFailureText(int index) const;
     void OpenLink();
     void CloseLink();
     bool IsNetworkEntry() const;
@@ -238,6 +250,7 @@ private:
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TComm> Link;
+    TPortWatch PortWatch;
     TMuxConfig MuxConfig;
     QLabel* StatusLabels[5] = {};
     QIcon bmConnOn;
