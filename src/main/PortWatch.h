@@ -17,7 +17,7 @@ public:
     using TEnumerator = std::function<std::vector<TSerialPortEntry>()>;
     static constexpr int kPollMs = 1500;
 
-    TPortWatch() : Enumerator(EnumSerialPorts) { PortListTimer.setInterval(kPollMs); }
+    TPortWatch() : Enumerator(TSerialPortPoll()) { PortListTimer.setInterval(kPollMs); }
 
     QTimer PortListTimer;   // the poll
     TEnumerator Enumerator; // the present serial ports, sorted
