@@ -97,12 +97,15 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::CreateStatusBar() {
-    static constexpr int kWidths[5] = {180, 140, 140, 260, 120};
+    static constexpr int kWidths[5] = {180, 140, 140, 260, 150};
     for (int i = 0; i < 5; ++i) {
         StatusLabels[i] = new QLabel(statusBar());
         StatusLabels[i]->setMinimumWidth(kWidths[i]);
         statusBar()->addWidget(StatusLabels[i], i == 3 ? 1 : 0);
     }
+    // The log panel changes with every logged line: at a fixed size its new
+    // text is only repainted, without laying out the status bar each time.
+    StatusLabels[4]->setFixedSize(kWidths[4], StatusLabels[4]->sizeHint().height());
     SetStatusPanel(0, QStringLiteral("Device: "));
     SetStatusPanel(1, QStringLiteral("Version: "));
     SetStatusPanel(2, QStringLiteral("Serial: "));
