@@ -4,9 +4,9 @@
 // system. Reports the process's CPU share (user + system time over wall time),
 // and its resident memory as it goes.
 //
-// Run it on an X server (bench/ui/paint-cpu starts Xvfb for it), or on the
-// offscreen platform with --grab, which grabs the window after each drain so
-// that every refresh is painted.
+// Run it on an X server (bench/paint-cpu starts Xvfb for it). On the offscreen
+// platform --grab renders the whole window after each drain, far more than a
+// display repaints: it shows that painting works, not what it costs.
 //
 //   bench_paint [--seconds N] [--rate LINES_PER_S] [--no-scroll]
 //               [--diag-log FILE] [--rss-every S] [--grab]
