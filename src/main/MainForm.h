@@ -5,6 +5,7 @@
 //   MainForm.cpp    start-up, closing, stored settings, enabling
 //   Connection.cpp  connect, read configuration, drain, dispatch, send and wait
 //   Monitor.cpp     traffic view, send history, logs, overflow lamps
+//   PortList.cpp    the live port list, --connect, why a serial port did not open
 #pragma once
 
 #include "link/Comms.h"
