@@ -32,6 +32,7 @@ public:
 
     const std::deque<std::string>& Lines() const { return Data; }
 
+    bool Changed() const { return Pending.Any(); }
     // What changed since the last call; the record starts empty again.
     TChanges TakeChanges();
 

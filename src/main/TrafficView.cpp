@@ -17,8 +17,8 @@ TTrafficView::TTrafficView(QPlainTextEdit& view) : View(view) {
 }
 
 void TTrafficView::Refresh() {
-    if (Deferred.isActive())
-        return;
+    if (Deferred.isActive() || !NmeaData.Changed())
+        return; // already due, or nothing to show (filtered lines, statistics)
     const qint64 since = SinceRefresh.isValid() ? SinceRefresh.elapsed() : kRefreshMs;
     if (since >= kRefreshMs)
         RefreshNow();
