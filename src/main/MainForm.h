@@ -68,6 +68,7 @@ public:
 
     // Traffic monitor.
     void ShowSentence(const TSentence& sentence);
+    void ShowNotice(const std::string& text); // a line of the tool's own in the view
     void RefreshView();
     void LogLine(const std::string& tagBlock, const std::string& text, TTrafficLog::TDirection direction);
     void HandleOverflow(const TSentence& sentence);
@@ -102,6 +103,7 @@ public:
 
     // Editing the settings.
     void WriteAllSettings();
+    QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
 
     // Stored settings.
@@ -143,6 +145,7 @@ private:
     // Start-up and closing.
     void FormCreate();
     void FormShow();
+    void ShowStartupFace();
     void FormClose();
     void miExitClick() { close(); } // closing runs FormClose like any other way of closing
     void ConnectSignals();
@@ -159,6 +162,7 @@ private:
     void TimeOutTimerTimer();
     void ConfigTimerTimer();
     void DispatchByState(const TSentence& sentence);
+    bool ReportDroppedLines();
     void ReportDispatchError(const QString& format, const TSentence& sentence);
     void ReturnToNormalAfterError();
     void HandleInEveryState(const TSentence& sentence);
@@ -260,6 +264,7 @@ private:
     TTrafficLog LogFile;
     QString LogFileName;
     unsigned LogLines = 0;
+    std::size_t ReportedDropped = 0; // dropped lines of the receive queue already reported
 };
 
 } // namespace kvl

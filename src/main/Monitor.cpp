@@ -59,6 +59,12 @@ void TMainForm::ShowSentence(const TSentence& sentence) {
     NmeaData.push_back(std::move(text));
 }
 
+void TMainForm::ShowNotice(const std::string& text) {
+    if (NmeaData.size() >= kScrollLines && !ui->chbNoScroll->isChecked())
+        NmeaData.pop_front();
+    NmeaData.push_back(text);
+}
+
 void TMainForm::RefreshView() {
     QString text;
     text.reserve(static_cast<qsizetype>(NmeaData.size() * 80));
