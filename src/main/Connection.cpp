@@ -7,6 +7,7 @@
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
+#include "views/AuxViews.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -101,6 +102,7 @@ void TMainForm::CloseLink() {
     if (RxState == TRXState::stCapture)
         RxState = TRXState::stNormal;
     Filter = -1;
+    HideStatistics();
     Link->ClosePort();
     Waits.ReleaseAll();
     AnnounceTimer.stop();
@@ -195,6 +197,9 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
         break;
     case TPQZXCmd::PQZXND:
         ProcessND(sentence);
+        break;
+    case TPQZXCmd::PQZXSTAT:
+        Views->Stats.HandleSTAT(sentence);
         break;
     default:
         break;

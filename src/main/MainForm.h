@@ -36,6 +36,8 @@ class TMainForm;
 
 namespace kvl {
 
+struct TAuxViews;
+
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -103,6 +105,10 @@ public:
     void WriteAllSettings();
     void miResetFactorySettingsClick();
 
+    // The statistics window and the About box.
+    void miStatsClick();
+    void miAboutClick();
+
     // Stored settings.
     void LoadSettings();
     void SaveSettings(bool remove);
@@ -127,6 +133,7 @@ public:
     QTimer& ConfigTimer() { return AnnounceTimer; }
     QTimer& TimeOutTimer() { return ResponseTimer; }
     QTimer& OVTimer() { return LampTimer; }
+    TAuxViews& AuxViews() { return *Views; }
     bool RemoveFromRegistry = false;
 
 protected:
@@ -208,6 +215,10 @@ private:
     void StopLogAfterError(const QString& message);
     void OVTimerTimer();
 
+    // Auxiliary views.
+    void CreateAuxViews();
+    void HideStatistics();
+
     // An operation that runs a nested event loop (a wait, a write of all
     // settings, an upload): closing the window waits until it has ended.
     int BusyDepth = 0;
@@ -232,6 +243,7 @@ private:
     QLabel* StatusLabels[5] = {};
     QIcon bmConnOn;
     QIcon bmConnOff;
+    std::unique_ptr<TAuxViews> Views;
 
     TRXState RxState = TRXState::stNormal;
     TReplyWaits Waits;
