@@ -16,8 +16,9 @@ void TMainForm::CreateAuxViews() {
 void TMainForm::miStatsClick() {
     TStats& stats = Views->Stats;
     if (!ui->miStats->isChecked()) {
-        SendSentence("$PQZXSTAT,C,0");
+        // Hidden first: a link that fails the send must not leave it on screen.
         stats.hide();
+        SendSentence("$PQZXSTAT,C,0");
         return;
     }
     stats.PlaceBeside(*this);
