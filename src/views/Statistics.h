@@ -17,9 +17,6 @@ namespace kvl {
 class TStats : public QWidget {
     Q_OBJECT
 public:
-    // The processing time the bar shows at full height (the "50" ms mark).
-    static constexpr int kProcTimeFullScale = 20736;
-
     explicit TStats(QWidget* parent = nullptr);
     ~TStats() override;
 
