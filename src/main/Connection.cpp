@@ -8,6 +8,7 @@
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
+#include "views/AuxViews.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -102,6 +103,7 @@ void TMainForm::CloseLink() {
     if (RXState == TRXState::stCapture)
         RXState = TRXState::stNormal;
     ViewFilter = -1;
+    HideStatistics();
     Link->ClosePort();
     Waits.ReleaseAll();
     ConfigTimer.stop();
@@ -213,6 +215,9 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
         break;
     case TPQZXCmd::PQZXND:
         ProcessND(sentence);
+        break;
+    case TPQZXCmd::PQZXSTAT:
+        Views->Stats.HandleSTAT(sentence);
         break;
     default:
         break;

@@ -4,6 +4,7 @@
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
 #include "ui_MainForm.h"
+#include "views/AuxViews.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -65,6 +66,7 @@ void TMainForm::FormCreate() {
     ui->pcSettings->setCurrentIndex(0);
 
     CreateStatusBar();
+    CreateAuxViews();
     ConnectSignals();
     ConnectSettingsSignals();
 

@@ -37,6 +37,8 @@ class TMainForm;
 
 namespace kvl {
 
+struct TAuxViews;
+
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
 public:
@@ -106,6 +108,10 @@ public:
     QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
 
+    // The statistics window and the About box.
+    void miStatsClick();
+    void miAboutClick();
+
     // Stored settings.
     void LoadSettings();
     void SaveSettings(bool remove);
@@ -130,6 +136,7 @@ public:
     bool DiagLog() const { return LogFile.IsDiagnostic(); }
     const std::deque<std::string>& GetNmeaData() const { return NmeaData; }
     QString StatusPanel(int index) const;
+    TAuxViews& AuxViews() { return *Views; }
 
     QTimer NmeaReadTimer; // drains the receive queue every 20 ms
     QTimer ConfigTimer;   // "$PQZXCF,A" every 4000 ms while connected
@@ -222,6 +229,10 @@ private:
     void StopLogAfterError(const QString& message);
     void OVTimerTimer();
 
+    // Auxiliary views.
+    void CreateAuxViews();
+    void HideStatistics();
+
     // An operation that runs a nested event loop (a wait, a write of all
     // settings, an upload): closing the window waits until it has ended.
     int BusyDepth = 0;
@@ -246,6 +257,7 @@ private:
     QLabel* StatusLabels[5] = {};
     QIcon bmConnOn;
     QIcon bmConnOff;
+    std::unique_ptr<TAuxViews> Views;
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;
