@@ -48,6 +48,7 @@ void TMainForm::btnConnectClick() {
     } else {
         OpenLink();
         if (IsLinkOpen()) {
+            Views->Rates.Reset(); // the counting starts again with each connection
             ConfigTimer.start();
             SendSentence("$PQZXCF,A");
             if (IsLinkOpen())
@@ -187,6 +188,7 @@ void TMainForm::DispatchSentence(const std::string& line) {
             LogLine(sentence.TAGblock, sentence.Sentence, TTrafficLog::TDirection::Received);
         if (sentence.Command != TPQZXCmd::PQZXNone)
             Waits.Received(sentence.Command);
+        Views->Rates.Add(sentence, TSentenceRates::Clock::now());
         if (PassesViewFilter(sentence))
             ShowSentence(sentence);
         HandleInEveryState(sentence);

@@ -111,6 +111,7 @@ public:
     // The statistics window and the About box.
     void miStatsClick();
     void miAboutClick();
+    void miSentenceRatesClick();
 
     // Stored settings.
     void LoadSettings();
