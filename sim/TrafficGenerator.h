@@ -37,6 +37,7 @@ private:
 
     std::uint64_t Count = 0;
     std::uint64_t Slot = 0; // position in the profile's cycle
+    std::size_t AisTurn = 0; // AIS reports take turns whatever the rotation skips
     TrafficProfile Profile = TrafficProfile::Rotation;
 };
 

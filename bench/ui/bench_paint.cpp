@@ -112,13 +112,14 @@ long ResidentKiB() {
 class TBenchDialogs final : public kvl::TDialogs {
 public:
     explicit TBenchDialogs(QString logName) : LogName(std::move(logName)) {}
-    void ShowMessage(const QString& text) override {
+
+protected:
+    void DoShowMessageBox(const QString&, const QString& text, TIcon) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
-    void ShowMessageBox(const QString&, const QString& text, TIcon) override { ShowMessage(text); }
-    bool Confirm(const QString&) override { return false; }
-    QString OpenFileName(const QString&, int) override { return {}; }
-    QString SaveFileName(const QString&, int, const QString&) override { return LogName; }
+    bool DoConfirm(const QString&, const QString&) override { return false; }
+    QString DoOpenFileName(const QString&, int) override { return {}; }
+    QString DoSaveFileName(const QString&, int, const QString&) override { return LogName; }
 
 private:
     QString LogName;

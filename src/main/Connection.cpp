@@ -2,11 +2,13 @@
 // configuration, the 20 ms drain with the dispatch of every received line,
 // sending with and without waiting for an answer, and the time-outs.
 #include "main/Dialogs.h"
+#include "main/Guarded.h"
 #include "main/MainErrors.h"
 #include "main/MainForm.h"
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
+#include "views/AuxViews.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -46,6 +48,7 @@ void TMainForm::btnConnectClick() {
     } else {
         OpenLink();
         if (IsLinkOpen()) {
+            Views->Rates.Reset(); // the counting starts again with each connection
             ConfigTimer.start();
             SendSentence("$PQZXCF,A");
             if (IsLinkOpen())
@@ -100,6 +103,7 @@ void TMainForm::CloseLink() {
     if (RXState == TRXState::stCapture)
         RXState = TRXState::stNormal;
     ViewFilter = -1;
+    HideStatistics();
     Link->ClosePort();
     Waits.ReleaseAll();
     ConfigTimer.stop();
@@ -154,8 +158,25 @@ void TMainForm::NmeaReadTimerTimer() {
         if (!Link)
             break;
     }
+    if (ReportDroppedLines())
+        dispatched = true;
     if (dispatched)
         RefreshView();
+}
+
+// The receive queue is bounded: when the window could not keep up (a modal box
+// left open under full traffic) the oldest lines were dropped. Say so, so that a
+// gap in the traffic or in a configuration dump never passes unnoticed.
+bool TMainForm::ReportDroppedLines() {
+    const std::size_t dropped = Link->DroppedLines();
+    if (dropped == ReportedDropped)
+        return false;
+    const std::string notice = std::to_string(dropped - ReportedDropped) + " lines dropped";
+    ReportedDropped = dropped;
+    ShowNotice(notice);
+    if (LogFile.IsOpen() && LogFile.IsDiagnostic())
+        LogLine({}, notice, TTrafficLog::TDirection::Received);
+    return true;
 }
 
 void TMainForm::DispatchSentence(const std::string& line) {
@@ -166,6 +187,7 @@ void TMainForm::DispatchSentence(const std::string& line) {
             LogLine(sentence.TAGblock, sentence.Sentence, TTrafficLog::TDirection::Received);
         if (sentence.Command != TPQZXCmd::PQZXNone)
             Waits.Received(sentence.Command);
+        Views->Rates.Add(sentence, TSentenceRates::Clock::now());
         if (PassesViewFilter(sentence))
             ShowSentence(sentence);
         HandleInEveryState(sentence);
@@ -194,6 +216,9 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
         break;
     case TPQZXCmd::PQZXND:
         ProcessND(sentence);
+        break;
+    case TPQZXCmd::PQZXSTAT:
+        Views->Stats.HandleSTAT(sentence);
         break;
     default:
         break;
@@ -277,7 +302,9 @@ void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         // Timers do not re-enter their own slot from a nested loop, so a wait
         // inside a dispatch drains the queue itself.
-        NmeaReadTimerTimer();
+        // An error of an unrelated line goes to the general error display: it must
+        // not abort the caller, which still has to finish what it started.
+        Guarded([this] { NmeaReadTimerTimer(); });
         if (!wait.Answered())
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }

@@ -4,6 +4,7 @@
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
 #include "ui_MainForm.h"
+#include "views/AuxViews.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -65,6 +66,7 @@ void TMainForm::FormCreate() {
     ui->pcSettings->setCurrentIndex(0);
 
     CreateStatusBar();
+    CreateAuxViews();
     ConnectSignals();
     ConnectSettingsSignals();
 
@@ -79,7 +81,6 @@ void TMainForm::FormCreate() {
     EnableControls(false);
     setWindowTitle(QStringLiteral("Korvelan-3 Configuration Tool V") +
                    QString::fromLatin1(GetProgramVersion()));
-    ui->gbNmeaGen->setTitle(QStringLiteral("NMEA 0183 from SeaTalk"));
     FormShow();
 
     // A fixed-size window: single border, minimise and close, no maximise.
@@ -93,7 +94,24 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() {
     for (QWidget* tab : {ui->tabNMEA2000, ui->tabModbus, ui->tabAISMob})
         ui->pcSettings->setTabVisible(ui->pcSettings->indexOf(tab), false);
+    ShowStartupFace();
     AssignOptionBits();
+}
+
+// Until a multiplexer has told what it is, the window shows the face of one
+// without NMEA 2000, AIS MOB alarm or Modbus slave: the controls of those
+// features stay hidden, so that none is drawn over another.
+void TMainForm::ShowStartupFace() {
+    ui->gbNmeaGen->setTitle(QStringLiteral("NMEA 0183 from SeaTalk"));
+    ui->chbTxZDA->setText(QStringLiteral("ZDA"));
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(ui->chbTxZTG), static_cast<QWidget*>(ui->chbGNSS10Hz),
+          static_cast<QWidget*>(ui->chbSpeed10Hz), static_cast<QWidget*>(ui->lblN2KInput),
+          static_cast<QWidget*>(ui->cbPrioN2K), static_cast<QWidget*>(ui->chbRouteN2KOut1),
+          static_cast<QWidget*>(ui->chbRouteN2KOut2), static_cast<QWidget*>(ui->lblAISMobEnabled),
+          static_cast<QWidget*>(ui->lblMbSlaveAddr), static_cast<QWidget*>(ui->edtMbSlaveAddr),
+          static_cast<QWidget*>(ui->lblModbus)})
+        hidden->setVisible(false);
 }
 
 void TMainForm::CreateStatusBar() {
@@ -310,6 +328,8 @@ void TMainForm::UpdateView() {
         ui->btnConnect->setText(QStringLiteral("Connect"));
         ui->btnConnect->setIcon(bmConnOff);
         ui->miKorvelan3Wi->menuAction()->setVisible(false);
+        ui->edtMbSlaveAddr->setVisible(false);
+        ui->lblMbSlaveAddr->setVisible(false);
         ui->cbViewFilter->setCurrentIndex(0);
         setAcceptDrops(false);
         // Updating stays set while the link is closed: no edit may send.

@@ -40,6 +40,7 @@ class TMainForm;
 
 namespace kvl {
 
+struct TAuxViews;
 struct TConnectTarget;
 
 class TMainForm : public QMainWindow, public TMuxHost {
@@ -72,6 +73,7 @@ public:
 
     // Traffic monitor.
     void ShowSentence(const TSentence& sentence);
+    void ShowNotice(const std::string& text); // a line of the tool's own in the view
     void RefreshView();
     void LogLine(const std::string& tagBlock, const std::string& text, TTrafficLog::TDirection direction);
     void HandleOverflow(const TSentence& sentence);
@@ -106,7 +108,13 @@ public:
 
     // Editing the settings.
     void WriteAllSettings();
+    QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
+
+    // The statistics window and the About box.
+    void miStatsClick();
+    void miAboutClick();
+    void miSentenceRatesClick();
 
     // Stored settings.
     void LoadSettings();
@@ -138,6 +146,7 @@ public:
     bool DiagLog() const { return LogFile.IsDiagnostic(); }
     const std::deque<std::string>& GetNmeaData() const { return TrafficView->NmeaData.Lines(); }
     QString StatusPanel(int index) const;
+    TAuxViews& AuxViews() { return *Views; }
 
     QTimer NmeaReadTimer; // drains the receive queue every 20 ms
     QTimer ConfigTimer;   // "$PQZXCF,A" every 4000 ms while connected
@@ -153,6 +162,7 @@ private:
     // Start-up and closing.
     void FormCreate();
     void FormShow();
+    void ShowStartupFace();
     void FormClose();
     void miExitClick() { close(); } // closing runs FormClose like any other way of closing
     void ConnectSignals();
@@ -172,6 +182,7 @@ private:
     void TimeOutTimerTimer();
     void ConfigTimerTimer();
     void DispatchByState(const TSentence& sentence);
+    bool ReportDroppedLines();
     void ReportDispatchError(const QString& format, const TSentence& sentence);
     void ReturnToNormalAfterError();
     void HandleInEveryState(const TSentence& sentence);
@@ -231,6 +242,10 @@ private:
     void StopLogAfterError(const QString& message);
     void OVTimerTimer();
 
+    // Auxiliary views.
+    void CreateAuxViews();
+    void HideStatistics();
+
     // An operation that runs a nested event loop (a wait, a write of all
     // settings, an upload): closing the window waits until it has ended.
     int BusyDepth = 0;
@@ -256,6 +271,7 @@ private:
     QLabel* StatusLabels[5] = {};
     QIcon bmConnOn;
     QIcon bmConnOff;
+    std::unique_ptr<TAuxViews> Views;
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;
@@ -274,6 +290,7 @@ private:
     TTrafficLog LogFile;
     QString LogFileName;
     unsigned LogLines = 0;
+    std::size_t ReportedDropped = 0; // dropped lines of the receive queue already reported
 };
 
 } // namespace kvl

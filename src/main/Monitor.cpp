@@ -41,6 +41,13 @@ void TMainForm::ShowSentence(const TSentence& sentence) {
         TrafficView->NmeaData.Add(std::move(text));
 }
 
+void TMainForm::ShowNotice(const std::string& text) {
+    if (ui->chbNoScroll->isChecked())
+        TrafficView->NmeaData.Put(text, {}); // a row of its own, never replaced
+    else
+        TrafficView->NmeaData.Add(text);
+}
+
 void TMainForm::RefreshView() {
     TrafficView->Refresh();
 }
