@@ -36,7 +36,7 @@ private:
     static void ApplyTalker(std::string& body, const DeviceConfig& config, const Piece& piece);
 
     std::uint64_t Count = 0;
-    std::uint64_t Slot = 0; // position in the profile's cycle
+    std::uint64_t Slot = 0;  // position in the profile's cycle
     std::size_t AisTurn = 0; // AIS reports take turns whatever the rotation skips
     TrafficProfile Profile = TrafficProfile::Rotation;
 };
