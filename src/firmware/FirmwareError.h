@@ -2,15 +2,9 @@
 // message shown to the user.
 #pragma once
 
-#include <stdexcept>
-#include <string>
+#include "model/InOutError.h"
 
 namespace kvl {
-
-class EInOutError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The container faults, by the index the messages are chosen with.
 enum class TFirmwareFault : int {
