@@ -6,7 +6,7 @@
 #include "link/CommError.h"
 #include "link/FileDescriptor.h"
 #include "link/PacketFraming.h"
-#include "link/RxState.h"
+#include "link/FramingState.h"
 
 #include <QObject>
 
