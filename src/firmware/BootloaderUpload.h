@@ -6,7 +6,7 @@
 
 #include "firmware/Firmware.h"
 #include "link/PacketFraming.h"
-#include "link/RxState.h"
+#include "link/FramingState.h"
 
 #include <string>
 
