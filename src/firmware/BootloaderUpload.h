@@ -5,8 +5,8 @@
 #pragma once
 
 #include "firmware/Firmware.h"
-#include "link/PacketFraming.h"
 #include "link/FramingState.h"
+#include "link/PacketFraming.h"
 
 #include <string>
 

@@ -8,6 +8,7 @@
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
+#include "firmware/FirmwareUpdate.h"
 #include "views/AuxViews.h"
 
 #include <QCoreApplication>
@@ -134,6 +135,7 @@ void TMainForm::btnReadConfigClick() {
 // ---- Timers ----
 
 void TMainForm::TimeOutTimerTimer() {
+    Firmware->TimeOut();
     RXState = TRXState::stNormal;
     UpdateView();
     TimeOutTimer.stop();
@@ -218,6 +220,12 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
     case TPQZXCmd::PQZXND:
         ProcessND(sentence);
         break;
+    case TPQZXCmd::PQZXLDR:
+        Firmware->HandleLDR(sentence);
+        break;
+    case TPQZXCmd::PQZXMEM:
+        Firmware->Readout.HandleMEM(sentence);
+        break;
     case TPQZXCmd::PQZXSTAT:
         Views->Stats.HandleSTAT(sentence);
         break;
@@ -242,6 +250,18 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
         } else {
             HandleConfigReport(sentence);
         }
+        break;
+    case TRXState::stFwUpdStart:
+        if (sentence.Command == TPQZXCmd::PQZXLDR)
+            Firmware->UploadFirmware();
+        break;
+    case TRXState::stFwUpdEnd:
+        if (sentence.Command == TPQZXCmd::PQZXVER)
+            Firmware->CompleteUpdate(sentence);
+        break;
+    case TRXState::stGetBinary:
+        if (sentence.Command == TPQZXCmd::PQZXBIN)
+            Firmware->Readout.HandleBIN(sentence); // it returns to stNormal itself
         break;
     default:
         break;

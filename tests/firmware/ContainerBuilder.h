@@ -46,6 +46,8 @@ struct Record {
     std::uint16_t pageSize = 512;
     std::uint16_t pageCount = 4;
     std::uint8_t seed = 1;
+    // Stored unencrypted: the programmed checksum is the stored image's.
+    bool unencrypted = false;
 };
 
 inline kvl::THeaderV2 HeaderFor(const Record& r, const Bytes& image) {
@@ -59,6 +61,8 @@ inline kvl::THeaderV2 HeaderFor(const Record& r, const Bytes& image) {
         header.EncImageCRC = AvrSum(image);
     else if (r.hardwareId == kvl::kFamilyArm)
         header.EncImageCRC = kvl::ImageCrc32(image.data(), image.size());
+    if (r.unencrypted)
+        header.ImageCRC = header.EncImageCRC;
     for (std::size_t i = 0; i < header.IV.size(); ++i)
         header.IV[i] = static_cast<std::uint8_t>(r.seed + i);
     return header;
