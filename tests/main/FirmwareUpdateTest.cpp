@@ -44,11 +44,13 @@ protected:
         MainFormTest::TearDown();
     }
 
-    // A small AVR container file (6 pages) whose checksum the bootloader reproduces.
-    QString SmallContainer() {
+    // A small container file (6 AVR or 3 ARM pages) whose checksum the bootloader reproduces.
+    QString SmallContainer(bool arm = false) {
         const std::string path = ::testing::TempDir() + "small-" + std::to_string(::getpid()) + "-" +
                                  std::to_string(Files.size()) + ".kvl";
-        const fwtest::Bytes bytes = fwtest::FormatV2({fwtest::Record{0x10, 0x70, 512, 6, 9, true}});
+        const fwtest::Record record =
+            arm ? fwtest::Record{0x20, 0x70, 2048, 3, 7, true} : fwtest::Record{0x10, 0x70, 512, 6, 9, true};
+        const fwtest::Bytes bytes = fwtest::FormatV2({record});
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         Files.push_back(path);
@@ -133,7 +135,7 @@ TEST_F(FirmwareUpdateTest, AnOlderFirmwareIsReplacedByTheEmbeddedImageWhenTheUse
     EXPECT_FALSE(TestDialogs().Messages.contains(kFailed));
 }
 
-TEST_F(FirmwareUpdateTest, TheArmImageOverTheSerialLinkAndAContainerFileOverTcp) {
+TEST_F(FirmwareUpdateTest, TheEmbeddedArmImageAndAContainerFileOverTheSerialLink) {
     auto options = Quiet();
     options.transport = sim::TransportKind::Pty;
     options.ptyLink = ::testing::TempDir() + "kvl-fw-pty-" + std::to_string(::getpid());
@@ -150,6 +152,17 @@ TEST_F(FirmwareUpdateTest, TheArmImageOverTheSerialLinkAndAContainerFileOverTcp)
     Trigger("miAutomaticUpdate");
     ASSERT_TRUE(WaitForMessage(kSuccess));
     EXPECT_EQ(Sim->BootChecksum(), EmbeddedChecksum(TSyntheticFamily::Arm, 0x20));
+    ExpectWindowRestored();
+
+    TestDialogs().Messages.clear();
+    TestDialogs().ConfirmAnswers.push_back(true); // 3.29.4 is older than 3.30.2 too
+    const QString file = SmallContainer(true);
+    UpdateFromFile(file);
+    ASSERT_TRUE(WaitForMessage(kSuccess));
+    TFirmware firmware(QFile::encodeName(file).toStdString(), nullptr);
+    firmware.SelectImage(0x20);
+    EXPECT_EQ(Sim->BootChecksum(), firmware.CodeCRC);
+    EXPECT_EQ(Sim->CompletedUpdates(), 2u);
     ExpectWindowRestored();
 }
 
@@ -295,6 +308,28 @@ TEST_F(FirmwareUpdateTest, TheWiFiModelIsUpdatedOnlyOverUsb) {
     EXPECT_EQ(TestDialogs().Messages.back(),
               QStringLiteral("The Korvelan firmware cannot be updated via\rWiFi. "
                              "Connect via USB first before updating"));
+    EXPECT_FALSE(SimReceived("$PQZXRESET", from, 300));
+}
+
+TEST_F(FirmwareUpdateTest, TheEthernetModelIsNotUpdatedOverUdp) {
+    sim::SimOptions options = Quiet();
+    options.identity.caps = "A012";
+    options.transport = sim::TransportKind::Udp;
+    options.udpPort = 0;
+    Sim = std::make_unique<sim::Simulator>(options);
+    Sim->Start();
+    CreateForm();
+    ChoosePort(1); // "UDP"
+    TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
+    TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
+    Click("btnConnect");
+    ASSERT_EQ(Form->Comm().CommMode(), TCommMode::cmUDP);
+    ASSERT_TRUE(WaitUntil([&] { return Form->MuxInterfaceType() == 2; }));
+    const std::size_t from = Sim->ReceivedCount();
+    Trigger("miAutomaticUpdate");
+    ASSERT_FALSE(TestDialogs().Messages.isEmpty());
+    EXPECT_EQ(TestDialogs().Messages.back(),
+              QStringLiteral("The Korvelan must be set to TCP mode\rbefore updating"));
     EXPECT_FALSE(SimReceived("$PQZXRESET", from, 300));
 }
 
