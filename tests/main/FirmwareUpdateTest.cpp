@@ -18,8 +18,10 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include <unistd.h>
 
@@ -401,6 +403,48 @@ TEST_F(FirmwareUpdateTest, AReadOutOneByteShortOffersNoFileUntilANewOneCompletes
     ASSERT_TRUE(WaitUntil([&] { return TestDialogs().FileNames.empty(); }));
     EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
     EXPECT_FALSE(Form->FirmwareUpdate().Readout.BinaryData);
+}
+
+// A save dialog during which another read-out report is dispatched.
+class TSaveDialogWithReport final : public TDialogs {
+public:
+    std::function<void()> During;
+    QString FileName;
+
+protected:
+    void DoShowMessageBox(const QString&, const QString&, TIcon) override {}
+    bool DoConfirm(const QString&, const QString&) override { return false; }
+    QString DoOpenFileName(const QString&, int) override { return {}; }
+    QString DoSaveFileName(const QString&, int, const QString&) override {
+        if (During)
+            std::exchange(During, nullptr)();
+        return FileName;
+    }
+};
+
+TEST_F(FirmwareUpdateTest, AReportDuringTheSaveDialogNeitherReplacesTheDataNorIsLost) {
+    StartDevice(Quiet());
+    const std::string path = ::testing::TempDir() + "first-" + std::to_string(::getpid()) + ".hex";
+    Files.push_back(path);
+    auto dialogs = std::make_unique<TSaveDialogWithReport>();
+    dialogs->FileName = QString::fromStdString(path);
+    dialogs->During = [&] {
+        const std::string report = sim::FrameSentence("$PQZXMEM,R,5000,3C,2");
+        Form->DispatchSentence(report.substr(0, report.size() - 2));
+    };
+    auto recording = SetDialogs(std::move(dialogs));
+    const std::vector<std::uint8_t> memory = sim::SimulatedMemory(0x2000, 40);
+    Sim->SendMemoryReadout(0x2000, memory);
+    const bool saved = WaitUntil([&] { return Form->FirmwareUpdate().Readout.BinaryAddress == 0x5000; });
+    SetDialogs(std::move(recording));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(Form->GetRXState(), TRXState::stGetBinary) << "the new read-out goes on";
+    ASSERT_TRUE(Form->FirmwareUpdate().Readout.BinaryData);
+    EXPECT_EQ(Form->FirmwareUpdate().Readout.BinaryData->Size(), 0u);
+    const auto bytes = HexBytes(path);
+    ASSERT_EQ(bytes.size(), memory.size());
+    EXPECT_EQ(bytes.begin()->first, 0x2000u);
+    EXPECT_EQ(bytes.rbegin()->second, memory.back());
 }
 
 } // namespace
