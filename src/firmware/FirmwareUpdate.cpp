@@ -162,6 +162,12 @@ void TFirmwareUpdate::TimeOut() {
     Firmware.reset();
 }
 
+void TFirmwareUpdate::LinkClosed() {
+    const TRXState state = Host.GetRXState();
+    if (state == TRXState::stFwUpdStart || state == TRXState::stFwUpdEnd)
+        EndAttempt();
+}
+
 void TFirmwareUpdate::RestoreWindow() {
     ProgressWindow->hide();
     Hourglass.reset();

@@ -35,6 +35,8 @@ public:
     void CompleteUpdate(const TSentence& sentence);
     // The time-out fired (before the main window shows its message).
     void TimeOut();
+    // The link is closing (the user, or a lost connection): a running attempt ends.
+    void LinkClosed();
 
     std::uint8_t MuxHardwareID = 0;
     std::unique_ptr<TFirmware> Firmware; // the running attempt's image

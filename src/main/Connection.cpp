@@ -106,6 +106,7 @@ void TMainForm::CloseLink() {
         RXState = TRXState::stNormal;
     ViewFilter = -1;
     HideStatistics();
+    Firmware->LinkClosed();
     Link->ClosePort();
     Waits.ReleaseAll();
     ConfigTimer.stop();

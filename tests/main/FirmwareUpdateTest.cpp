@@ -283,6 +283,22 @@ TEST_F(FirmwareUpdateTest, AMalformedAnnouncementEndsTheWaitingAttempt) {
     ExpectWindowRestored();
 }
 
+TEST_F(FirmwareUpdateTest, AClosedLinkEndsTheWaitingAttempt) {
+    auto options = Quiet();
+    options.boot.fault = *sim::ParseBootFault("silent:ldr");
+    StartDevice(options);
+    UpdateFromFile(SmallContainer());
+    ASSERT_EQ(Form->GetRXState(), TRXState::stFwUpdStart);
+    Form->btnConnectClick(); // as after "TCP Connection lost"
+    EXPECT_FALSE(Form->IsLinkOpen());
+    EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
+    EXPECT_FALSE(Form->TimeOutTimer.isActive());
+    EXPECT_FALSE(Update().Progress().isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(Control<QGroupBox>("gbHost")->isEnabled());
+    EXPECT_FALSE(Update().Firmware);
+}
+
 TEST_F(FirmwareUpdateTest, AnOlderImageIsUploadedOnlyAfterTheUserAgrees) {
     auto options = Quiet();
     options.identity.version = "3.30.2"; // newer than the embedded 3.29.0
