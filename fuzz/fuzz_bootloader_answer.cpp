@@ -17,8 +17,8 @@ using namespace kvl;
 namespace {
 
 bool EndsWithFault(const std::string& message) {
-    for (const char* fault : {"Frame size error", "Unknown command", "Unknown decryption method", "Unknown response",
-                              "Response has wrong size"})
+    for (const char* fault : {"Frame size error", "Unknown command", "Unknown decryption method",
+                              "Unknown response", "Response has wrong size"})
         if (message.ends_with(fault))
             return true;
     return false;

@@ -165,10 +165,10 @@ private:
     }
 
     void Valued(const std::string& option) {
-        static const std::set<std::string> kKnown{"--udp-bind",    "--version",       "--device",  "--serial",
-                                                  "--caps",        "--uid",           "--traffic", "--silent",
-                                                  "--close-after", "--overflow-every", "--hardware-id",
-                                                  "--updated-version", "--crc-answer", "--boot-fault"};
+        static const std::set<std::string> kKnown{
+            "--udp-bind",    "--version",         "--device",     "--serial",      "--caps",
+            "--uid",         "--traffic",         "--silent",     "--close-after", "--overflow-every",
+            "--hardware-id", "--updated-version", "--crc-answer", "--boot-fault"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;
@@ -200,8 +200,8 @@ private:
         } else if (option == "--silent") {
             if (!ReadSilent(value, o.silent))
                 Fail("--silent: command names such as VER,CFQ,SP: " + value);
-        } else if (option == "--hardware-id" || option == "--updated-version" ||
-                   option == "--crc-answer" || option == "--boot-fault") {
+        } else if (option == "--hardware-id" || option == "--updated-version" || option == "--crc-answer" ||
+                   option == "--boot-fault") {
             ReadBootOption(option, value);
         } else if (option == "--close-after") {
             const auto lines = ReadDecimal(value, 1000000000);

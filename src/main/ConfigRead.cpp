@@ -104,9 +104,10 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
     } else {
         SetViewBackground(true);
         RXState = TRXState::stNormal;
-        if (Dialogs().Confirm(QStringLiteral("KVLConfig3 has detected incompatible firmware in\ryour Korvelan.\r\r"
-                                             "Would you like to perform an automatic update?"),
-                              QStringLiteral("KVLConfig3")))
+        if (Dialogs().Confirm(
+                QStringLiteral("KVLConfig3 has detected incompatible firmware in\ryour Korvelan.\r\r"
+                               "Would you like to perform an automatic update?"),
+                QStringLiteral("KVLConfig3")))
             Firmware->miUpdateFirmwareClick(true);
     }
 }

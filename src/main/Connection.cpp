@@ -1,6 +1,7 @@
 // The connection controller: opening and closing the link, reading the
 // configuration, the 20 ms drain with the dispatch of every received line,
 // sending with and without waiting for an answer, and the time-outs.
+#include "firmware/FirmwareUpdate.h"
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/MainErrors.h"
@@ -8,7 +9,6 @@
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
-#include "firmware/FirmwareUpdate.h"
 #include "views/AuxViews.h"
 
 #include <QCoreApplication>

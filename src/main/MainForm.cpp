@@ -1,10 +1,10 @@
 #include "main/MainForm.h"
 
+#include "firmware/FirmwareUpdate.h"
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
 #include "ui_MainForm.h"
-#include "firmware/FirmwareUpdate.h"
 #include "views/AuxViews.h"
 
 #include <QAbstractItemView>
