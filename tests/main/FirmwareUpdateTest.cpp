@@ -8,10 +8,12 @@
 #include "firmware/Firmware.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/SyntheticFirmware.h"
+#include "views/AuxViews.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -297,6 +299,13 @@ TEST_F(FirmwareUpdateTest, AClosedLinkEndsTheWaitingAttempt) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(Control<QGroupBox>("gbHost")->isEnabled());
     EXPECT_FALSE(Update().Firmware);
+}
+
+TEST_F(FirmwareUpdateTest, TheAboutBoxNamesTheEmbeddedFirmwaresVersion) {
+    CreateForm();
+    auto* label = Form->AuxViews().AboutBox.findChild<QLabel*>(QStringLiteral("lblEncVersion"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("V3.29.0"));
 }
 
 TEST_F(FirmwareUpdateTest, AnOlderImageIsUploadedOnlyAfterTheUserAgrees) {
