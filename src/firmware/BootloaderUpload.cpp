@@ -92,18 +92,22 @@ void UploadArm(const TFirmware& firmware, TPacketLink& link, TUploadProgress& pr
     Upload(firmware, link, progress, true);
 }
 
-void UploadFirmware(TFirmware& firmware, std::uint16_t hardwareId, TPacketLink& link,
-                    TUploadProgress& progress) {
-    switch (firmware.SelectImage(hardwareId)) {
+void TFirmware::Upload(std::uint16_t AHardwareID, TPacketLink& link, TUploadProgress& progress) {
+    switch (SelectImage(AHardwareID)) {
     case TUploadProcedure::upAvr:
-        UploadAvr(firmware, link, progress);
+        UploadAvr(*this, link, progress);
         break;
     case TUploadProcedure::upArm:
-        UploadArm(firmware, link, progress);
+        UploadArm(*this, link, progress);
         break;
     case TUploadProcedure::upNone:
         break;
     }
+}
+
+void UploadFirmware(TFirmware& firmware, std::uint16_t hardwareId, TPacketLink& link,
+                    TUploadProgress& progress) {
+    firmware.Upload(hardwareId, link, progress);
 }
 
 } // namespace kvl

@@ -14,6 +14,9 @@
 
 namespace kvl {
 
+class TPacketLink;
+class TUploadProgress;
+
 enum class TFwSource { FwSrcFile, FwSrcRES };
 
 // Which bootloader procedure an image needs; upNone uploads nothing.
@@ -45,6 +48,9 @@ public:
     // Selects and checks the image for the multiplexer (the container faults are
     // raised as EInOutError) and tells which procedure uploads it.
     TUploadProcedure SelectImage(std::uint16_t hardwareId);
+    // Selects and checks the image, then runs its upload procedure (which raises
+    // ECommError on a bootloader fault). Nothing is sent before the checks pass.
+    void Upload(std::uint16_t AHardwareID, TPacketLink& link, TUploadProgress& progress);
 
     TVersion Version;
     TFwSource FwSource = TFwSource::FwSrcFile;

@@ -123,7 +123,7 @@ void TFirmwareUpdate::UploadFirmware() {
     QString fault;
     try {
         TCommPacketLink link(Host.Comm());
-        kvl::UploadFirmware(*Firmware, MuxHardwareID, link, *ProgressWindow);
+        Firmware->Upload(MuxHardwareID, link, *ProgressWindow);
     } catch (const EInOutError& e) {
         fault = QString::fromLocal8Bit(e.what());
     } catch (const ECommError& e) {
