@@ -312,7 +312,7 @@ CommandHandler::Answers CommandHandler::HandleMB(const Fields& f) {
 }
 
 CommandHandler::Answers CommandHandler::HandleReset(const Fields& f) {
-    // The bare "$PQZXRESET" would start the bootloader, which this device lacks.
+    // The bare "$PQZXRESET" never comes here: it starts the bootloader (BootSession).
     if (f.size() == 2 && f[1] == "1") {
         Config() = State.factory;
         FactoryResetDone = true;

@@ -25,7 +25,7 @@ DeviceState InitialState(const SimOptions& options) {
 } // namespace
 
 DeviceEngine::DeviceEngine(const SimOptions& options, Transport& transport, Clock::time_point now)
-    : Options(options), Link(transport), State(InitialState(options)), Handler(State),
+    : Options(options), Link(transport), State(InitialState(options)), Handler(State), Boot(options.boot),
       Pacer(options.trafficRate, now), NextStat(now),
       NextOverflow(now + std::chrono::milliseconds(options.overflowEveryMs)) {
     Traffic.SetProfile(options.trafficProfile);
@@ -34,6 +34,8 @@ DeviceEngine::DeviceEngine(const SimOptions& options, Transport& transport, Cloc
 void DeviceEngine::OnLine(const std::string& line) {
     if (Options.onReceived)
         Options.onReceived(line);
+    if (OnBootOrReadoutLine(line))
+        return;
     CommandResult result;
     {
         std::lock_guard lock(StateMutex);
@@ -52,6 +54,9 @@ void DeviceEngine::OnPeerConnected() {
 }
 
 DeviceEngine::Clock::time_point DeviceEngine::Tick(Clock::time_point now) {
+    Clock::time_point bootNext;
+    if (TickBootloader(now, bootNext))
+        return bootNext; // the bootloader sends no traffic and no reports
     const std::size_t due = Pacer.Due(now);
     if (due > 0) {
         std::lock_guard lock(StateMutex);

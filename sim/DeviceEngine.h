@@ -4,6 +4,7 @@
 // Config() may be called from elsewhere.
 #pragma once
 
+#include "BootSession.h"
 #include "CommandHandler.h"
 #include "DeviceState.h"
 #include "ReportWriter.h"
@@ -27,6 +28,8 @@ public:
 
     void OnLine(const std::string& line) override;
     void OnPeerConnected() override;
+    bool TakesBytes() const override { return Boot.Active(); }
+    void OnBytes(const std::uint8_t* data, std::size_t size) override;
 
     // Does what is due at now; returns when something is due next.
     Clock::time_point Tick(Clock::time_point now);
@@ -36,11 +39,17 @@ public:
 
     DeviceConfig Config() const;
 
+    // The bootloader's figures; readable from any thread.
+    const BootSession& Bootloader() const { return Boot; }
+
 private:
     void SendOwn(std::string_view body, LineKind kind);
     void SendReports(Clock::time_point now);
     LoadFigures Load() const;
     bool IsSilent(std::string_view name) const { return Options.silent.contains(std::string(name)); }
+    // The bootloader and the memory read-out (DeviceEngineBoot.cpp).
+    bool OnBootOrReadoutLine(const std::string& line);
+    bool TickBootloader(Clock::time_point now, Clock::time_point& next);
 
     const SimOptions& Options;
     Transport& Link;
@@ -48,6 +57,7 @@ private:
     mutable std::mutex StateMutex; // guards State against Config() from other threads
     DeviceState State;
     CommandHandler Handler;
+    BootSession Boot;
 
     TrafficGenerator Traffic;
     TrafficPacer Pacer;

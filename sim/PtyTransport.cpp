@@ -124,6 +124,10 @@ void PtyTransport::ReadMaster(TransportEvents& events) {
     const ssize_t got = ::read(Master.Get(), buffer.data(), buffer.size());
     if (got <= 0)
         return;
+    if (events.TakesBytes()) {
+        events.OnBytes(buffer.data(), static_cast<std::size_t>(got));
+        return;
+    }
     Framing.FeedAll(buffer.data(), static_cast<std::size_t>(got),
                     [&](const std::string& line) { events.OnLine(line); });
 }

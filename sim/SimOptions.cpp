@@ -46,6 +46,18 @@ Faults:
   --close-after N       TCP: close each connection after N lines sent
   --bad-checksum        the device's own sentences carry a wrong checksum
 
+Bootloader ("$PQZXRESET" starts it; it announces itself with $PQZXLDR):
+  --hardware-id HEX     hardware ID in the LDR sentence (10: AVR; 20: ARM)
+  --updated-version TEXT  version in the VER sentence after an update (3.29.0)
+  --crc-answer HEX      first byte of the checksum answer, 05 or 85 (05)
+  --boot-fault FAULT    one fault in the first update attempt: silent:STEP,
+                        error:STEP:CODE, size:STEP (two-byte answer), badcrc,
+                        drop:STEP (TCP: the connection ends); STEP is ldr, erase,
+                        encryption, page:N, crc or restart (silent only for ldr
+                        and restart). Example: error:erase:E1
+                        The host may also send $PSIMMEM,<hex address>,<hex size>
+                        (with checksum) for a memory read-out ($PQZXMEM, $PQZXBIN).
+
 Other:
   --echo                print every line received from the host to stdout
   --help                this text
@@ -157,9 +169,11 @@ private:
     }
 
     void Valued(const std::string& option) {
-        static const std::set<std::string> kKnown{
-            "--udp-bind", "--version", "--device", "--serial",      "--caps",          "--uid",
-            "--traffic",  "--profile", "--silent", "--close-after", "--overflow-every"};
+        static const std::set<std::string> kKnown{"--udp-bind",        "--version",        "--device",
+                                                  "--serial",          "--caps",           "--uid",
+                                                  "--traffic",         "--profile",        "--silent",
+                                                  "--close-after",     "--overflow-every", "--hardware-id",
+                                                  "--updated-version", "--crc-answer",     "--boot-fault"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;
@@ -196,6 +210,9 @@ private:
         } else if (option == "--silent") {
             if (!ReadSilent(value, o.silent))
                 Fail("--silent: command names such as VER,CFQ,SP: " + value);
+        } else if (option == "--hardware-id" || option == "--updated-version" || option == "--crc-answer" ||
+                   option == "--boot-fault") {
+            ReadBootOption(option, value);
         } else if (option == "--close-after") {
             const auto lines = ReadDecimal(value, 1000000000);
             if (!lines || *lines == 0)
@@ -208,6 +225,28 @@ private:
                 Fail("--overflow-every: milliseconds from 0 to 3600000: " + value);
             else
                 o.overflowEveryMs = *ms;
+        }
+    }
+
+    void ReadBootOption(const std::string& option, const std::string& value) {
+        BootOptions& boot = Result.options.boot;
+        if (option == "--updated-version") {
+            if (!IsFieldText(value))
+                Fail(option + ": characters that cannot stand in a sentence field: " + value);
+            boot.versionAfterUpdate = value;
+        } else if (option == "--boot-fault") {
+            const auto fault = ParseBootFault(value);
+            if (!fault)
+                Fail("--boot-fault: not a fault such as silent:erase or error:page:3:E0: " + value);
+            else
+                boot.fault = *fault;
+        } else {
+            const auto byte = ReadHex(value, 1, 2);
+            const bool crc = option == "--crc-answer";
+            if (!byte || (crc && *byte != 0x05 && *byte != 0x85))
+                Fail(option + (crc ? ": 05 or 85: " : ": one hexadecimal byte: ") + value);
+            else
+                (crc ? boot.crcAnswerCode : boot.hardwareId) = static_cast<std::uint8_t>(*byte);
         }
     }
 

@@ -3,6 +3,7 @@
 // kvl3sim or directly by tests.
 #pragma once
 
+#include "BootOptions.h"
 #include "DeviceConfig.h"
 #include "TrafficProfile.h"
 
@@ -39,6 +40,8 @@ struct SimOptions {
     std::set<std::string> silent; // commands left unanswered: "VER", "CFQ", "SP", ...; "RDY" drops every RDY
     std::size_t closeAfter = 0;   // TCP: close each connection after that many lines sent, 0 never
     bool badChecksum = false;     // the device's own sentences carry a wrong checksum
+
+    BootOptions boot; // the bootloader behind "$PQZXRESET"
 
     // Called on the simulator's thread with every line received from the host.
     std::function<void(const std::string&)> onReceived;

@@ -1,8 +1,10 @@
 #include "Simulator.h"
 
 #include "DeviceEngine.h"
+#include "MemoryReadout.h"
 #include "PtyTransport.h"
 #include "ReceivedLog.h"
+#include "SentenceFrame.h"
 #include "SocketAddress.h"
 #include "TcpTransport.h"
 #include "UdpTransport.h"
@@ -207,6 +209,26 @@ void Simulator::SendToHost(std::string bytes) {
     }
     const char wake = 1;
     [[maybe_unused]] const ssize_t written = ::write(Active->wakeWrite.Get(), &wake, 1);
+}
+
+} // namespace kvl::sim
+
+namespace kvl::sim {
+
+std::optional<std::uint32_t> Simulator::BootChecksum() const {
+    return Active ? Active->engine->Bootloader().LastChecksum() : std::nullopt;
+}
+
+unsigned Simulator::CompletedUpdates() const {
+    return Active ? Active->engine->Bootloader().CompletedUpdates() : 0;
+}
+
+void Simulator::SendMemoryReadout(std::uint32_t address, const std::vector<std::uint8_t>& bytes,
+                                  std::size_t blockBytes) {
+    std::string all;
+    for (const auto& sentence : MemoryReadoutSentences(address, bytes, blockBytes))
+        all += FrameSentence(sentence);
+    SendToHost(std::move(all));
 }
 
 } // namespace kvl::sim

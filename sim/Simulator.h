@@ -73,6 +73,15 @@ public:
     // SentenceFrame.h for a checksummed line). Ignored while not running.
     void SendToHost(std::string bytes);
 
+    // The bootloader: the checksum it last computed over its flash, and the
+    // number of updates after which the firmware restarted.
+    std::optional<std::uint32_t> BootChecksum() const;
+    unsigned CompletedUpdates() const;
+    // Sends a memory read-out of these bytes as from address ("$PQZXMEM" and
+    // "$PQZXBIN" sentences of blockBytes bytes each).
+    void SendMemoryReadout(std::uint32_t address, const std::vector<std::uint8_t>& bytes,
+                           std::size_t blockBytes = 48);
+
 private:
     struct Running;
     void Run();

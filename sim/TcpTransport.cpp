@@ -66,6 +66,10 @@ void TcpTransport::ReadClient(TransportEvents& events) {
     }
     if (Closing)
         return; // the device has hung up; whatever still comes is not read
+    if (events.TakesBytes()) {
+        events.OnBytes(buffer.data(), static_cast<std::size_t>(got));
+        return;
+    }
     // An answer sent while these lines are handled may end the connection
     // (close-after), so the framing works on a copy and lines stop counting then.
     const int fd = Client.Get();

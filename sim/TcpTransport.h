@@ -25,6 +25,7 @@ public:
     void AppendPollFds(std::vector<pollfd>& fds) const override;
     void HandlePoll(const pollfd* fds, TransportEvents& events) override;
     void Send(std::string_view line, LineKind kind) override;
+    void DropPeer() override { DropClient(); }
 
 private:
     void Accept(TransportEvents& events);

@@ -4,6 +4,9 @@
 
 #include <poll.h>
 
+#include <cstddef>
+#include <cstdint>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +24,9 @@ public:
     virtual void OnLine(const std::string& line) = 0;
     // A host has just come (a TCP connection, an open of the serial port).
     virtual void OnPeerConnected() = 0;
+    // While the bootloader runs the device reads raw bytes instead of lines.
+    virtual bool TakesBytes() const { return false; }
+    virtual void OnBytes(const std::uint8_t* /*data*/, std::size_t /*size*/) {}
 };
 
 class Transport {
@@ -39,6 +45,9 @@ public:
 
     // Sends one complete line (CR LF included). Silently dropped without a host.
     virtual void Send(std::string_view line, LineKind kind) = 0;
+
+    // Ends the host's connection where the link has one (TCP); a fault.
+    virtual void DropPeer() {}
 };
 
 } // namespace kvl::sim

@@ -3,6 +3,7 @@
 // detached), the line queue that thread fills, and the UDP receiver.
 #pragma once
 
+#include "link/CommError.h"
 #include "link/FileDescriptor.h"
 #include "link/FramingState.h"
 #include "link/PacketFraming.h"
@@ -23,12 +24,6 @@
 namespace kvl {
 
 enum class TCommMode { cmClosed, cmSerial, cmUDP, cmTCP };
-
-// Link and bootloader failures; the message is shown to the user unchanged.
-class ECommError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // A port text that is not a number from 1 to 65535 (shown like any conversion error).
 class EConvertError : public std::runtime_error {

@@ -2,6 +2,8 @@
 // configuration read: every report of the dump decoded into the model.
 #include "main/Dialogs.h"
 #include "main/MainForm.h"
+
+#include "firmware/FirmwareUpdate.h"
 #include "model/ConfigItems.h"
 #include "model/ConfigSentences.h"
 #include "sentence/NmeaText.h"
@@ -102,6 +104,11 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
     } else {
         SetViewBackground(true);
         RXState = TRXState::stNormal;
+        if (Dialogs().Confirm(
+                QStringLiteral("KVLConfig3 has detected incompatible firmware in\ryour Korvelan.\r\r"
+                               "Would you like to perform an automatic update?"),
+                QStringLiteral("KVLConfig3")))
+            Firmware->miUpdateFirmwareClick(true);
     }
 }
 

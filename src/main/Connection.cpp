@@ -1,6 +1,7 @@
 // The connection controller: opening and closing the link, reading the
 // configuration, the 20 ms drain with the dispatch of every received line,
 // sending with and without waiting for an answer, and the time-outs.
+#include "firmware/FirmwareUpdate.h"
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/MainErrors.h"
@@ -104,6 +105,7 @@ void TMainForm::CloseLink() {
         RXState = TRXState::stNormal;
     ViewFilter = -1;
     HideStatistics();
+    Firmware->LinkClosed();
     Link->ClosePort();
     Waits.ReleaseAll();
     ConfigTimer.stop();
@@ -133,6 +135,7 @@ void TMainForm::btnReadConfigClick() {
 // ---- Timers ----
 
 void TMainForm::TimeOutTimerTimer() {
+    Firmware->TimeOut();
     RXState = TRXState::stNormal;
     UpdateView();
     TimeOutTimer.stop();
@@ -217,6 +220,12 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
     case TPQZXCmd::PQZXND:
         ProcessND(sentence);
         break;
+    case TPQZXCmd::PQZXLDR:
+        Firmware->HandleLDR(sentence);
+        break;
+    case TPQZXCmd::PQZXMEM:
+        Firmware->Readout.HandleMEM(sentence);
+        break;
     case TPQZXCmd::PQZXSTAT:
         Views->Stats.HandleSTAT(sentence);
         break;
@@ -241,6 +250,18 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
         } else {
             HandleConfigReport(sentence);
         }
+        break;
+    case TRXState::stFwUpdStart:
+        if (sentence.Command == TPQZXCmd::PQZXLDR)
+            Firmware->UploadFirmware();
+        break;
+    case TRXState::stFwUpdEnd:
+        if (sentence.Command == TPQZXCmd::PQZXVER)
+            Firmware->CompleteUpdate(sentence);
+        break;
+    case TRXState::stGetBinary:
+        if (sentence.Command == TPQZXCmd::PQZXBIN)
+            Firmware->Readout.HandleBIN(sentence); // it returns to stNormal itself
         break;
     default:
         break;

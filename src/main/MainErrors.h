@@ -1,6 +1,8 @@
 // Errors raised by the main window's operations.
 #pragma once
 
+#include "model/InOutError.h"
+
 #include <stdexcept>
 
 namespace kvl {
@@ -9,12 +11,6 @@ namespace kvl {
 class ETimeOut : public std::runtime_error {
 public:
     ETimeOut() : std::runtime_error("Multiplexer does not respond") {}
-};
-
-// A file could not be created, written or closed.
-class EInOutError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 } // namespace kvl

@@ -1,5 +1,6 @@
 #include "main/MainForm.h"
 
+#include "firmware/FirmwareUpdate.h"
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
@@ -67,6 +68,7 @@ void TMainForm::FormCreate() {
 
     CreateStatusBar();
     CreateAuxViews();
+    CreateFirmwareUpdate();
     ConnectSignals();
     ConnectSettingsSignals();
 

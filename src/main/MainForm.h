@@ -42,6 +42,7 @@ namespace kvl {
 
 struct TAuxViews;
 struct TConnectTarget;
+class TFirmwareUpdate;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -79,7 +80,7 @@ public:
     void HandleOverflow(const TSentence& sentence);
 
     // Device identity and the configuration read.
-    void ProcessVER(const TSentence& sentence);
+    void ProcessVER(const TSentence& sentence) override;
     void ApplyCapabilities(const std::string& text);
     void OnSTNGConverterFound(int value);
     void ProcessCF(const TSentence& sentence);
@@ -147,6 +148,13 @@ public:
     const std::deque<std::string>& GetNmeaData() const { return TrafficView->NmeaData.Lines(); }
     QString StatusPanel(int index) const;
     TAuxViews& AuxViews() { return *Views; }
+    TFirmwareUpdate& FirmwareUpdate() { return *Firmware; }
+
+    // TMuxHost: what the firmware update needs of the window.
+    void EnableHostControls(bool enable) override;
+    void EnableUpdateCommand() override;
+    void StartTimeOut(const std::string& message) override;
+    void StopTimeOut() override;
 
     QTimer NmeaReadTimer; // drains the receive queue every 20 ms
     QTimer ConfigTimer;   // "$PQZXCF,A" every 4000 ms while connected
@@ -244,6 +252,7 @@ private:
 
     // Auxiliary views.
     void CreateAuxViews();
+    void CreateFirmwareUpdate();
     void HideStatistics();
 
     // An operation that runs a nested event loop (a wait, a write of all
@@ -272,6 +281,7 @@ private:
     QIcon bmConnOn;
     QIcon bmConnOff;
     std::unique_ptr<TAuxViews> Views;
+    std::unique_ptr<TFirmwareUpdate> Firmware; // the update and the memory read-out
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;

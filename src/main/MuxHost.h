@@ -42,6 +42,17 @@ public:
     // The window's enabling and refresh.
     virtual void EnableControls(bool enable) = 0;
     virtual void UpdateView() = 0;
+    // The connection group and the "Read Configuration" button.
+    virtual void EnableHostControls(bool enable) = 0;
+    // "&Update Korvelan Firmware..." becomes available (a bootloader announced itself).
+    virtual void EnableUpdateCommand() = 0;
+
+    // The one-shot time-out of a multi-step exchange and the message it shows.
+    virtual void StartTimeOut(const std::string& message) = 0;
+    virtual void StopTimeOut() = 0;
+
+    // The version answer's handler: the multiplexer is read as after a connect.
+    virtual void ProcessVER(const TSentence& sentence) = 0;
 };
 
 } // namespace kvl

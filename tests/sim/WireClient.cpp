@@ -178,7 +178,7 @@ bool WireClient::Fill(std::chrono::steady_clock::time_point deadline) {
         return false;
     }
     Pending.append(buffer, static_cast<std::size_t>(n));
-    for (;;) {
+    while (!Raw) {
         const auto end = Pending.find("\r\n");
         if (end == std::string::npos)
             break;
@@ -252,6 +252,47 @@ bool WireClient::WaitClosed(std::chrono::milliseconds timeout) {
         Ready.pop_front();
     }
     return PeerClosed;
+}
+
+std::optional<std::vector<std::uint8_t>> WireClient::NextFrame(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto start = Pending.find('\xFE');
+        const auto end = start == std::string::npos ? start : Pending.find('\xFD', start);
+        // An escaped FD is data: look for an end byte not preceded by an escape.
+        std::size_t stop = end;
+        while (stop != std::string::npos && Pending[stop - 1] == '\xFF') {
+            std::size_t escapes = 0;
+            for (std::size_t i = stop - 1; i > start && Pending[i] == '\xFF'; --i)
+                ++escapes;
+            if (escapes % 2 == 0)
+                break;
+            stop = Pending.find('\xFD', stop + 1);
+        }
+        if (stop != std::string::npos) {
+            std::vector<std::uint8_t> data;
+            for (std::size_t i = start + 1; i < stop; ++i) {
+                if (Pending[i] == '\xFF')
+                    ++i;
+                data.push_back(static_cast<std::uint8_t>(Pending[i]));
+            }
+            Pending.erase(0, stop + 1);
+            return data;
+        }
+        if (!Fill(deadline) && (PeerClosed || std::chrono::steady_clock::now() >= deadline))
+            return std::nullopt;
+    }
+}
+
+void WireClient::SendFrame(const std::vector<std::uint8_t>& data) {
+    std::string frame = "\xFE";
+    for (const std::uint8_t b : data) {
+        if (b >= 0xFD)
+            frame += '\xFF';
+        frame += static_cast<char>(b);
+    }
+    frame += '\xFD';
+    SendRaw(frame);
 }
 
 } // namespace simtest

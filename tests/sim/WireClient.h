@@ -61,6 +61,13 @@ public:
     bool WaitClosed(std::chrono::milliseconds timeout = kWait);
     bool Closed() const { return PeerClosed; }
 
+    // Link mode: the bytes are no longer cut into lines; NextFrame takes one
+    // packet (FE .. FD, escapes removed) from them.
+    void SetRawMode(bool raw) { Raw = raw; }
+    std::optional<std::vector<std::uint8_t>> NextFrame(std::chrono::milliseconds timeout = kWait);
+    // Sends one packet framed and escaped.
+    void SendFrame(const std::vector<std::uint8_t>& data);
+
     const std::vector<std::string>& Seen() const { return SeenLines; }
     // Bytes that arrived with a bare LF or CR inside a line: must stay 0.
     std::size_t BadLineEnds() const { return BadEnds; }
@@ -72,6 +79,7 @@ private:
     int Fd = -1;
     bool Datagram = false;
     bool PeerClosed = false;
+    bool Raw = false;
     std::string Pending;
     std::deque<std::string> Ready;
     std::vector<std::string> SeenLines;

@@ -1,0 +1,49 @@
+// TProgress: the progress window of long device operations (the firmware
+// upload, the Ethernet setup). While it shows it is modal to the whole
+// application: nothing else in the program can start or close under it.
+#pragma once
+
+#include "firmware/BootloaderUpload.h"
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TProgress;
+}
+
+class QLabel;
+class QProgressBar;
+
+namespace kvl {
+
+class TProgress : public QDialog, public TUploadProgress {
+    Q_OBJECT
+public:
+    explicit TProgress(QWidget* parent = nullptr);
+    ~TProgress() override;
+
+    // Shows the window centred on its parent with a caption, a task and an empty bar.
+    void Start(const QString& caption, const QString& task);
+
+    void SetMaximum(int maximum) override;
+    void SetPosition(int position) override;
+    void SetTask(const std::string& task) override;
+    void Repaint() override;
+
+    QLabel* lblTask() const;
+    QProgressBar* Bar() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormDeactivate();
+
+    std::unique_ptr<Ui::TProgress> ui;
+};
+
+} // namespace kvl
