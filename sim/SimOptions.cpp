@@ -2,6 +2,8 @@
 
 #include "SimFields.h"
 
+#include <arpa/inet.h>
+
 #include <cstdlib>
 #include <string_view>
 
@@ -42,6 +44,12 @@ Faults:
   --close-after N       TCP: close each connection after N lines sent
   --bad-checksum        the device's own sentences carry a wrong checksum
 
+XPort module (the Ethernet model's network side, on loopback only):
+  --xport ADDR[:PORT]   run a module at the loopback address ADDR (for example
+                        127.0.0.5) on PORT (30718), hearing searches sent to
+                        127.255.255.255:PORT; it moves to the loopback address the
+                        tool assigns
+
 Other:
   --echo                print every line received from the host to stdout
   --help                this text
@@ -55,6 +63,19 @@ bool ReadPort(const std::string& text, std::uint16_t& port) {
     if (!value)
         return false;
     port = static_cast<std::uint16_t>(*value);
+    return true;
+}
+
+bool ReadXPort(const std::string& text, std::optional<XPortModuleOptions>& xport) {
+    XPortModuleOptions options;
+    const auto colon = text.find(':');
+    options.address = text.substr(0, colon);
+    if (colon != std::string::npos && !ReadPort(text.substr(colon + 1), options.port))
+        return false;
+    in_addr address{};
+    if (::inet_pton(AF_INET, options.address.c_str(), &address) != 1 || (ntohl(address.s_addr) >> 24) != 127)
+        return false;
+    xport = options;
     return true;
 }
 
@@ -153,9 +174,9 @@ private:
     }
 
     void Valued(const std::string& option) {
-        static const std::set<std::string> kKnown{"--udp-bind",    "--version",       "--device",  "--serial",
-                                                  "--caps",        "--uid",           "--traffic", "--silent",
-                                                  "--close-after", "--overflow-every"};
+        static const std::set<std::string> kKnown{
+            "--udp-bind", "--version", "--device",      "--serial",         "--caps", "--uid",
+            "--traffic",  "--silent",  "--close-after", "--overflow-every", "--xport"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;
@@ -187,6 +208,9 @@ private:
         } else if (option == "--silent") {
             if (!ReadSilent(value, o.silent))
                 Fail("--silent: command names such as VER,CFQ,SP: " + value);
+        } else if (option == "--xport") {
+            if (!ReadXPort(value, Result.xport))
+                Fail("--xport: a loopback address 127.x.x.x, optionally with :PORT: " + value);
         } else if (option == "--close-after") {
             const auto lines = ReadDecimal(value, 1000000000);
             if (!lines || *lines == 0)

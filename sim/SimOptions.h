@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DeviceConfig.h"
+#include "XPortDevice.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -45,8 +46,9 @@ struct SimOptions {
 struct CommandLine {
     SimOptions options;
     bool help = false;
-    bool echo = false; // print every received line to stdout
-    std::string error; // not empty when the command line is wrong
+    bool echo = false;                       // print every received line to stdout
+    std::optional<XPortModuleOptions> xport; // a simulated XPort module beside the multiplexer
+    std::string error;                       // not empty when the command line is wrong
 };
 
 // args: the arguments after the program name.
