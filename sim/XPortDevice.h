@@ -28,6 +28,7 @@ struct XPortModuleOptions {
     std::uint16_t dataPort = 10110;         // the multiplexer's data port in the setup record
     int restartMs = 0;                      // unreachable for so long after taking new settings
     int answerDelayMs = 0;                  // before answering a search
+    std::size_t answerChunk = 0;            // TCP answers go out in pieces of this size, 0: whole
     std::vector<XPortPacket> searchAnswers; // instead of the one true answer, when not empty
 };
 

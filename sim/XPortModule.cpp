@@ -142,10 +142,15 @@ void SendDatagram(int fd, const sockaddr_in& to, const XPortPacket& bytes) {
              reinterpret_cast<const sockaddr*>(&to), sizeof to);
 }
 
-void SendAll(int fd, const XPortPacket& bytes) {
+// chunk: bytes per send with a short gap between, so that the reader sees the
+// answer in pieces; 0 sends it whole.
+void SendAll(int fd, const XPortPacket& bytes, std::size_t chunk) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (chunk != 0 && sent != 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const std::size_t piece = chunk == 0 ? bytes.size() - sent : std::min(chunk, bytes.size() - sent);
+        const ssize_t n = ::send(fd, bytes.data() + sent, piece, MSG_NOSIGNAL);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;
@@ -229,7 +234,7 @@ void XPortModule::Run() {
                         std::lock_guard lock(a.mutex);
                         answer = a.device.OnStream(c.pending, keep);
                     }
-                    SendAll(c.fd.Get(), answer);
+                    SendAll(c.fd.Get(), answer, Options.answerChunk);
                 }
                 if (!keep)
                     c.fd.Reset();
