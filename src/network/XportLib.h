@@ -20,6 +20,11 @@ struct TXPortTiming {
     int ConnectTimeoutMs = 5000;
     int ReadTimeoutMs = 500;
     int PauseMs = 500; // between the steps of the factory restore
+    // The waits the dialogs show in the progress window.
+    int FactoryStepMs = 500;          // 21 positions after a factory restore
+    int AssignStepMs = 200;           // 51 positions after a set-IP datagram
+    int VerifyStepMs = 200;           // the first 24 steps after new settings
+    int VerifyConnectTimeoutMs = 200; // each try to reach the module in the last 26 steps
 };
 TXPortTiming& XPortTiming();
 
