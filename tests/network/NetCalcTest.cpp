@@ -46,6 +46,15 @@ TEST(DiscoveryTargetsTest, DiscoveryAddressOption) {
         EXPECT_EQ(ParseDiscoveryAddress(bad), std::nullopt) << bad;
 }
 
+TEST(DiscoveryTargetsTest, OptionValueSetsTheAddressOnlyWhenValid) {
+    SetDiscoveryAddress(std::nullopt);
+    EXPECT_FALSE(SetDiscoveryAddressOption("127.255.255.255:0"));
+    EXPECT_FALSE(DiscoveryAddress());
+    EXPECT_TRUE(SetDiscoveryAddressOption("127.255.255.255:30800"));
+    EXPECT_EQ(DiscoveryAddress(), (TXPortEndpoint{"127.255.255.255", 30800}));
+    SetDiscoveryAddress(std::nullopt);
+}
+
 TEST(DiscoveryTargetsTest, EveryUpBroadcastInterfaceOnceAfterTheGlobalBroadcast) {
     const std::vector<TInterfaceFacts> interfaces = {
         {true, false, {}},               // loopback: no broadcast

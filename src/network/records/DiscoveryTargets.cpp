@@ -58,4 +58,12 @@ const std::optional<TXPortEndpoint>& DiscoveryAddress() {
     return StoredAddress();
 }
 
+bool SetDiscoveryAddressOption(std::string_view text) {
+    auto endpoint = ParseDiscoveryAddress(text);
+    if (!endpoint)
+        return false;
+    SetDiscoveryAddress(std::move(endpoint));
+    return true;
+}
+
 } // namespace kvl

@@ -38,5 +38,8 @@ std::vector<std::string> BroadcastTargetList(const std::vector<TInterfaceFacts>&
 // The process-wide discovery address; nullopt: the computed list on port 30718.
 void SetDiscoveryAddress(std::optional<TXPortEndpoint> endpoint);
 const std::optional<TXPortEndpoint>& DiscoveryAddress();
+// The value of --discovery-address: sets the discovery address, or returns false
+// (changing nothing) when the text is not ADDRESS[:PORT].
+bool SetDiscoveryAddressOption(std::string_view text);
 
 } // namespace kvl
