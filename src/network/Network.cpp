@@ -44,14 +44,19 @@ QString TNetworkDlg::IPAddressText() const {
 
 int TNetworkDlg::Execute() {
     if (!FormShow()) {
+        FormClose();
         done(Rejected);
         return Rejected;
     }
-    if (exec() != Accepted)
-        return Rejected;
-    if (!ApplySettings())
+    if (exec() == Accepted && !ApplySettings())
         setResult(Rejected);
+    FormClose();
     return result();
+}
+
+void TNetworkDlg::FormClose() {
+    XPort.reset();
+    NetCalc.reset();
 }
 
 bool TNetworkDlg::FormShow() {
@@ -194,8 +199,6 @@ bool TNetworkDlg::ApplySettings() {
         Dialogs().ShowMessage(QStringLiteral("Cannot connect to Korvelan"));
     else if (!verified)
         Dialogs().ShowMessage(QStringLiteral("Unable to verify network settings!"));
-    XPort.reset();
-    NetCalc.reset();
     return written;
 }
 

@@ -44,6 +44,7 @@ public:
     bool FormShow();
     void UpdateControls();
     void btnOKClick();
+    void FormClose();
 
 protected:
     void done(int result) override;
