@@ -213,7 +213,8 @@ void XPortModule::Run() {
                     a.delayed.push_back({due, sender, std::move(answer)});
             }
 
-            // New connections.
+            // New connections are polled from the next round on.
+            const std::size_t polled = fds.size() - 4;
             if (fds[3].fd >= 0 && (fds[3].revents & POLLIN) != 0) {
                 UniqueFd client(::accept4(a.listener.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
                 if (client.Valid())
@@ -221,7 +222,7 @@ void XPortModule::Run() {
             }
 
             // Configuration exchanges.
-            for (std::size_t i = 0; i < a.connections.size(); ++i) {
+            for (std::size_t i = 0; i < polled; ++i) {
                 if ((fds[4 + i].revents & (POLLIN | POLLHUP | POLLERR)) == 0)
                     continue;
                 Connection& c = a.connections[i];
