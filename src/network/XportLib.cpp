@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
+#include <QNetworkProxy>
 #include <QThread>
 
 #include <algorithm>
@@ -30,6 +31,10 @@ std::vector<std::string> InterfaceBroadcastTargets() {
 }
 
 TXPort::TXPort() : ConnectTimeoutMs(XPortTiming().ConnectTimeoutMs) {
+    // The modules are on the local network: a system proxy must never carry
+    // (or delay, while it is looked up) their exchanges.
+    UdpClient.setProxy(QNetworkProxy::NoProxy);
+    TcpClient.setProxy(QNetworkProxy::NoProxy);
     // AnyIPv4: senders are then reported as plain dotted addresses.
     UdpClient.bind(QHostAddress::AnyIPv4, 0);
 }
