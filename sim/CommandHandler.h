@@ -17,6 +17,9 @@ struct CommandResult {
     std::string command;
     // Sentences to answer with, in order, without checksum.
     std::vector<std::string> answers;
+    // The factory settings were restored: the NMEA 2000 addresses change back
+    // and are announced again.
+    bool factoryReset = false;
 };
 
 class CommandHandler {
@@ -51,6 +54,7 @@ private:
     bool HasN2K() const { return State.identity.HasN2K(); }
 
     DeviceState& State;
+    bool FactoryResetDone = false;
 };
 
 } // namespace kvl::sim

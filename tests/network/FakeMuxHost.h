@@ -16,7 +16,7 @@ public:
     void SendAndWait(const std::string& text, TPQZXCmd) override { Sent.push_back(text); }
     void SendAndWaitReady(const std::string& text) override { Sent.push_back(text); }
     void WaitForReply(TPQZXCmd, int) override {}
-    TRXState RXState() const override { return TRXState::stNormal; }
+    TRXState GetRXState() const override { return TRXState::stNormal; }
     void SetRXState(TRXState) override {}
     TComm& Comm() override { return Link; }
     bool IsLinkOpen() const override { return LinkOpen; }

@@ -1,5 +1,5 @@
-// The network tests run under Qt's offscreen platform, with every message box
-// answered by the recording dialogs and the XPort waits shortened.
+// Widget tests run under Qt's offscreen platform, with the stored settings in a
+// scratch folder and every message box answered by the recording dialogs.
 #include "main/KvlApplication.h"
 #include "main/RecordingDialogs.h"
 
