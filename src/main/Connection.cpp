@@ -8,6 +8,7 @@
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
+#include "network/NetworkSetup.h"
 #include "views/AuxViews.h"
 
 #include <QCoreApplication>
@@ -220,6 +221,9 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
         break;
     case TPQZXCmd::PQZXSTAT:
         Views->Stats.HandleSTAT(sentence);
+        break;
+    case TPQZXCmd::PQZXWI:
+        NetworkSetup->HandleWI(sentence);
         break;
     default:
         break;

@@ -4,6 +4,7 @@
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
 #include "ui_MainForm.h"
+#include "network/NetworkSetup.h"
 #include "views/AuxViews.h"
 
 #include <QAbstractItemView>
@@ -67,6 +68,7 @@ void TMainForm::FormCreate() {
 
     CreateStatusBar();
     CreateAuxViews();
+    CreateNetworkSetup();
     ConnectSignals();
     ConnectSettingsSignals();
 

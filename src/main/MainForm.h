@@ -38,6 +38,7 @@ class TMainForm;
 namespace kvl {
 
 struct TAuxViews;
+class TNetworkSetup;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -129,6 +130,11 @@ public:
     int MuxInterfaceType() const override { return MuxInterface; }
     std::uint16_t Capabilities() const override { return KVLCaps; }
     const TMuxVersion& FirmwareVersion() const override { return MuxVersion; }
+    std::string MuxIP() const override;
+    void SetMuxIP(const std::string& host) override;
+    void UseNetworkLink(bool tcp, const std::string& port) override;
+    std::string MuxSerial() const override;
+    TNetworkSetup& Network() { return *NetworkSetup; }
 
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
     int GetViewFilter() const { return ViewFilter; }
@@ -232,6 +238,7 @@ private:
 
     // Auxiliary views.
     void CreateAuxViews();
+    void CreateNetworkSetup();
     void HideStatistics();
 
     // An operation that runs a nested event loop (a wait, a write of all
@@ -259,6 +266,7 @@ private:
     QIcon bmConnOn;
     QIcon bmConnOff;
     std::unique_ptr<TAuxViews> Views;
+    std::unique_ptr<TNetworkSetup> NetworkSetup;
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;
