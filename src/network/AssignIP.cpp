@@ -2,6 +2,7 @@
 
 #include "main/Dialogs.h"
 #include "main/WaitCursor.h"
+#include "network/NetworkProgress.h"
 #include "network/WaitProgress.h"
 #include "ui_AssignIP.h"
 
@@ -21,7 +22,7 @@ std::optional<std::uint8_t> HexByte(const QString& text) {
 
 } // namespace
 
-TAssignIPDlg::TAssignIPDlg(TWaitProgress& progress, QWidget* parent)
+TAssignIPDlg::TAssignIPDlg(TNetworkProgress& progress, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TAssignIPDlg>()), Progress(progress) {
     ui->setupUi(this);
     connect(ui->btnOK, &QPushButton::clicked, this, [this] {

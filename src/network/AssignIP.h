@@ -16,12 +16,12 @@ class TAssignIPDlg;
 
 namespace kvl {
 
-class TWaitProgress;
+class TNetworkProgress;
 
 class TAssignIPDlg : public QDialog {
     Q_OBJECT
 public:
-    TAssignIPDlg(TWaitProgress& progress, QWidget* parent = nullptr);
+    TAssignIPDlg(TNetworkProgress& progress, QWidget* parent = nullptr);
     ~TAssignIPDlg() override;
 
     // Shows the dialog modally; Accepted once the datagram went out.
@@ -42,7 +42,7 @@ private:
     void SendSetIP();
 
     std::unique_ptr<Ui::TAssignIPDlg> ui;
-    TWaitProgress& Progress;
+    TNetworkProgress& Progress;
     std::unique_ptr<TXPort> XPort;
     std::unique_ptr<TNetCalc> NetCalc;
     TXPortSetIP SetIP;

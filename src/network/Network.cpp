@@ -2,6 +2,7 @@
 
 #include "main/Dialogs.h"
 #include "main/WaitCursor.h"
+#include "network/NetworkProgress.h"
 #include "network/WaitProgress.h"
 #include "ui_Network.h"
 
@@ -18,7 +19,7 @@ QString AddressText(TIPv4 address) {
 
 } // namespace
 
-TNetworkDlg::TNetworkDlg(TWaitProgress& progress, QWidget* parent)
+TNetworkDlg::TNetworkDlg(TNetworkProgress& progress, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TNetworkDlg>()), Progress(progress) {
     ui->setupUi(this);
     connect(ui->btnOK, &QPushButton::clicked, this, [this] {

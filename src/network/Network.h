@@ -19,7 +19,7 @@ class QLineEdit;
 
 namespace kvl {
 
-class TWaitProgress;
+class TNetworkProgress;
 
 class TNetworkDlg : public QDialog {
     Q_OBJECT
@@ -27,7 +27,7 @@ public:
     static constexpr int kVerifySteps = 50;
     static constexpr int kVerifyWaitSteps = 24;
 
-    TNetworkDlg(TWaitProgress& progress, QWidget* parent = nullptr);
+    TNetworkDlg(TNetworkProgress& progress, QWidget* parent = nullptr);
     ~TNetworkDlg() override;
 
     // Reads the module at Host, shows the dialog modally and applies what the user
@@ -60,7 +60,7 @@ private:
     bool VerifySettings();
 
     std::unique_ptr<Ui::TNetworkDlg> ui;
-    TWaitProgress& Progress;
+    TNetworkProgress& Progress;
     std::unique_ptr<TXPort> XPort;
     std::unique_ptr<TNetCalc> NetCalc;
     TXPortSetup0 XPortSetup0;

@@ -20,11 +20,12 @@ QAction* AddCommand(QMenu* menu, const char* name, const QString& text) {
 
 } // namespace
 
-TNetworkSetup::TNetworkSetup(TMuxHost& host, QWidget* window)
-    : QObject(window), Host(host), ProgressDlg(std::make_unique<TWaitProgress>(window)),
-      AssignDlg(std::make_unique<TAssignIPDlg>(*ProgressDlg, window)),
-      ListDlg(std::make_unique<TXPortListDlg>(*AssignDlg, *ProgressDlg, window)),
-      NetDlg(std::make_unique<TNetworkDlg>(*ProgressDlg, window)),
+TNetworkSetup::TNetworkSetup(TMuxHost& host, QWidget* window, TNetworkProgress* progress)
+    : QObject(window), Host(host), StandIn(progress ? nullptr : std::make_unique<TWaitProgress>(window)),
+      ProgressWindow(progress ? *progress : *StandIn),
+      AssignDlg(std::make_unique<TAssignIPDlg>(ProgressWindow, window)),
+      ListDlg(std::make_unique<TXPortListDlg>(*AssignDlg, ProgressWindow, window)),
+      NetDlg(std::make_unique<TNetworkDlg>(ProgressWindow, window)),
       WiFiDlg(std::make_unique<TWiSettings>(window)) {}
 
 TNetworkSetup::~TNetworkSetup() = default;

@@ -28,8 +28,9 @@ class TNetworkSetup : public QObject {
 public:
     static constexpr int kWiFiReplyTimeoutMs = 5000;
 
-    // window: the parent of the dialogs.
-    TNetworkSetup(TMuxHost& host, QWidget* window);
+    // window: the parent of the dialogs. progress: the program's progress window;
+    // without one the dialogs use a stand-in of their own.
+    TNetworkSetup(TMuxHost& host, QWidget* window, TNetworkProgress* progress = nullptr);
     ~TNetworkSetup() override;
 
     // Fills the two submenus with their commands.
@@ -49,11 +50,13 @@ public:
     TAssignIPDlg& AssignIPDlg() { return *AssignDlg; }
     TNetworkDlg& NetworkDlg() { return *NetDlg; }
     TWiSettings& WiSettings() { return *WiFiDlg; }
-    TWaitProgress& Progress() { return *ProgressDlg; }
+    // The stand-in progress window; nullptr when a progress window was given.
+    TWaitProgress* StandInProgress() { return StandIn.get(); }
 
 private:
     TMuxHost& Host;
-    std::unique_ptr<TWaitProgress> ProgressDlg;
+    std::unique_ptr<TWaitProgress> StandIn;
+    TNetworkProgress& ProgressWindow;
     std::unique_ptr<TAssignIPDlg> AssignDlg;
     std::unique_ptr<TXPortListDlg> ListDlg;
     std::unique_ptr<TNetworkDlg> NetDlg;

@@ -1,7 +1,9 @@
-// The progress window of the network dialogs: a caption, an empty task label and
-// a bar, repainted at every step while the dialog waits for the module. It keeps
-// the positions it showed, for the tests.
+// A stand-in for the program's progress window while the network dialogs have
+// none given: a caption, an empty task label and a bar, repainted at every step
+// while a dialog waits for the module. It keeps the positions it showed, for the tests.
 #pragma once
+
+#include "network/NetworkProgress.h"
 
 #include <QDialog>
 #include <QString>
@@ -13,13 +15,13 @@ class QProgressBar;
 
 namespace kvl {
 
-class TWaitProgress : public QDialog {
+class TWaitProgress : public QDialog, public TNetworkProgress {
 public:
     explicit TWaitProgress(QWidget* parent = nullptr);
 
-    void Start(const QString& caption, int maximum);
-    void SetPosition(int position);
-    void Finish();
+    void Start(const QString& caption, int maximum) override;
+    void SetPosition(int position) override;
+    void Finish() override;
 
     const std::vector<int>& Positions() const { return Shown; }
 

@@ -3,12 +3,13 @@
 #include "main/Dialogs.h"
 #include "main/WaitCursor.h"
 #include "network/AssignIP.h"
+#include "network/NetworkProgress.h"
 #include "network/WaitProgress.h"
 #include "ui_XportList.h"
 
 namespace kvl {
 
-TXPortListDlg::TXPortListDlg(TAssignIPDlg& assignIP, TWaitProgress& progress, QWidget* parent)
+TXPortListDlg::TXPortListDlg(TAssignIPDlg& assignIP, TNetworkProgress& progress, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TXPortListDlg>()), AssignIP(assignIP), Progress(progress) {
     ui->setupUi(this);
     connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -17,14 +17,14 @@ class TXPortListDlg;
 namespace kvl {
 
 class TAssignIPDlg;
-class TWaitProgress;
+class TNetworkProgress;
 
 class TXPortListDlg : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kFactorySteps = 20;
 
-    TXPortListDlg(TAssignIPDlg& assignIP, TWaitProgress& progress, QWidget* parent = nullptr);
+    TXPortListDlg(TAssignIPDlg& assignIP, TNetworkProgress& progress, QWidget* parent = nullptr);
     ~TXPortListDlg() override;
 
     int Execute();
@@ -46,7 +46,7 @@ private:
 
     std::unique_ptr<Ui::TXPortListDlg> ui;
     TAssignIPDlg& AssignIP;
-    TWaitProgress& Progress;
+    TNetworkProgress& Progress;
     std::unique_ptr<TXPort> XPort;
     std::int32_t XPCount = 0;
 };

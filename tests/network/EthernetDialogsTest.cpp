@@ -116,7 +116,7 @@ TEST_F(EthernetDialogs, ChangeIPSendsTheSetIPDatagramAndTheModuleAnswersAtItsNew
     ASSERT_GE(received.size(), 2u);
     EXPECT_EQ(Bytes(received[1]), (TXPortBytes{0,   0,   0, 0xFC, 'I',  'P',  '-', 'S', 'E', 'T',
                                                'U', 'P', 0, 0,    0x11, 0x07, 127, 0,   0,   74}));
-    EXPECT_EQ(Setup->Progress().Positions().size(), 51u);
+    EXPECT_EQ(Setup->StandInProgress()->Positions().size(), 51u);
     EXPECT_TRUE(TestDialogs().Messages.isEmpty());
 }
 
@@ -326,7 +326,7 @@ TEST_F(EthernetDialogs, AModuleThatDoesNotComeBackIsReported) {
     EXPECT_EQ(TestDialogs().Messages, QStringList{QStringLiteral("Unable to verify network settings!")});
     // Written all the same: the window follows the new settings.
     EXPECT_EQ(Host.Switched, (std::vector<std::string>{"TCP:10110"}));
-    EXPECT_EQ(Setup->Progress().Positions().size(), 50u);
+    EXPECT_EQ(Setup->StandInProgress()->Positions().size(), 50u);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -345,7 +345,7 @@ TEST_F(EthernetDialogs, FactoryResetAsksRestoresAndSearchesAgain) {
                   "This restores the factory default network settings.\rDo you really want to proceed?")});
     EXPECT_TRUE(TestDialogs().Messages.isEmpty());
     EXPECT_EQ(module.Resets(), 1);
-    EXPECT_EQ(Setup->Progress().Positions().size(), 21u);
+    EXPECT_EQ(Setup->StandInProgress()->Positions().size(), 21u);
     // Two searches, the three steps of the restore.
     EXPECT_EQ(module.Received().size(), 2u + 4u);
 }
