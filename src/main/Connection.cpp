@@ -6,9 +6,9 @@
 #include "main/MainErrors.h"
 #include "main/MainForm.h"
 #include "main/WaitCursor.h"
+#include "network/NetworkSetup.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
-#include "network/NetworkSetup.h"
 #include "views/AuxViews.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
-#include "ui_MainForm.h"
 #include "network/NetworkSetup.h"
+#include "ui_MainForm.h"
 #include "views/AuxViews.h"
 
 #include <QAbstractItemView>
