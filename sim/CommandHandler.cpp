@@ -2,6 +2,7 @@
 
 #include "ReportWriter.h"
 #include "SentenceFrame.h"
+#include "WiFiAccessPoint.h"
 
 #include <array>
 
@@ -82,6 +83,8 @@ CommandHandler::Answers CommandHandler::Dispatch(std::string_view name, const Fi
         return HandleDS(f);
     if (name == "MB")
         return HandleMB(f);
+    if (name == "WI")
+        return HandleWiFi(State.wifi, State.identity, f);
 
     const bool n2kOnly = name == "NF" || name == "NA" || name == "ND";
     if (n2kOnly && !HasN2K())

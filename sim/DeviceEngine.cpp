@@ -19,6 +19,7 @@ DeviceState InitialState(const SimOptions& options) {
     state.identity = options.identity;
     state.factory = FactoryConfig(options.uid);
     state.config = options.initialConfig.value_or(state.factory);
+    state.wifi = WiFiAccessPoint::Factory(options.identity);
     return state;
 }
 

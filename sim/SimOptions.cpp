@@ -2,6 +2,8 @@
 
 #include "SimFields.h"
 
+#include <arpa/inet.h>
+
 #include <cstdlib>
 #include <string_view>
 
@@ -58,6 +60,12 @@ Bootloader ("$PQZXRESET" starts it; it announces itself with $PQZXLDR):
                         The host may also send $PSIMMEM,<hex address>,<hex size>
                         (with checksum) for a memory read-out ($PQZXMEM, $PQZXBIN).
 
+XPort module (the Ethernet model's network side, on loopback only):
+  --xport ADDR[:PORT]   run a module at the loopback address ADDR (for example
+                        127.0.0.5) on PORT (30718), hearing searches sent to
+                        127.255.255.255:PORT; it moves to the loopback address the
+                        tool assigns
+
 Other:
   --echo                print every line received from the host to stdout
   --help                this text
@@ -71,6 +79,19 @@ bool ReadPort(const std::string& text, std::uint16_t& port) {
     if (!value)
         return false;
     port = static_cast<std::uint16_t>(*value);
+    return true;
+}
+
+bool ReadXPort(const std::string& text, std::optional<XPortModuleOptions>& xport) {
+    XPortModuleOptions options;
+    const auto colon = text.find(':');
+    options.address = text.substr(0, colon);
+    if (colon != std::string::npos && !ReadPort(text.substr(colon + 1), options.port))
+        return false;
+    in_addr address{};
+    if (::inet_pton(AF_INET, options.address.c_str(), &address) != 1 || (ntohl(address.s_addr) >> 24) != 127)
+        return false;
+    xport = options;
     return true;
 }
 
@@ -169,11 +190,22 @@ private:
     }
 
     void Valued(const std::string& option) {
-        static const std::set<std::string> kKnown{"--udp-bind",        "--version",        "--device",
-                                                  "--serial",          "--caps",           "--uid",
-                                                  "--traffic",         "--profile",        "--silent",
-                                                  "--close-after",     "--overflow-every", "--hardware-id",
-                                                  "--updated-version", "--crc-answer",     "--boot-fault"};
+        static const std::set<std::string> kKnown{"--udp-bind",
+                                                  "--version",
+                                                  "--device",
+                                                  "--serial",
+                                                  "--caps",
+                                                  "--uid",
+                                                  "--traffic",
+                                                  "--profile",
+                                                  "--silent",
+                                                  "--close-after",
+                                                  "--overflow-every",
+                                                  "--hardware-id",
+                                                  "--updated-version",
+                                                  "--crc-answer",
+                                                  "--boot-fault",
+                                                  "--xport"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;
@@ -213,6 +245,9 @@ private:
         } else if (option == "--hardware-id" || option == "--updated-version" || option == "--crc-answer" ||
                    option == "--boot-fault") {
             ReadBootOption(option, value);
+        } else if (option == "--xport") {
+            if (!ReadXPort(value, Result.xport))
+                Fail("--xport: a loopback address 127.x.x.x, optionally with :PORT: " + value);
         } else if (option == "--close-after") {
             const auto lines = ReadDecimal(value, 1000000000);
             if (!lines || *lines == 0)

@@ -6,6 +6,7 @@
 #include "BootOptions.h"
 #include "DeviceConfig.h"
 #include "TrafficProfile.h"
+#include "XPortDevice.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -50,8 +51,9 @@ struct SimOptions {
 struct CommandLine {
     SimOptions options;
     bool help = false;
-    bool echo = false; // print every received line to stdout
-    std::string error; // not empty when the command line is wrong
+    bool echo = false;                       // print every received line to stdout
+    std::optional<XPortModuleOptions> xport; // a simulated XPort module beside the multiplexer
+    std::string error;                       // not empty when the command line is wrong
 };
 
 // args: the arguments after the program name.

@@ -1,11 +1,13 @@
 // kvl3sim: the simulated Korvelan-3 multiplexer as a program. See --help.
 #include "SimOptions.h"
 #include "Simulator.h"
+#include "XPortModule.h"
 
 #include <csignal>
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -42,11 +44,18 @@ int main(int argc, char** argv) {
     }
 
     Simulator simulator(commandLine.options);
+    std::unique_ptr<XPortModule> xport;
+    if (commandLine.xport)
+        xport = std::make_unique<XPortModule>(*commandLine.xport);
     {
         // Held until the ready line is out, so that no echoed line comes before it.
         std::lock_guard lock(stdoutMutex);
         try {
             simulator.Start();
+            if (xport) {
+                xport->Start();
+                std::printf("kvl3sim %s\n", xport->ReadyText().c_str());
+            }
         } catch (const std::exception& error) {
             std::cerr << "kvl3sim: " << error.what() << "\n";
             return 1;
@@ -57,6 +66,8 @@ int main(int argc, char** argv) {
 
     int signal = 0;
     sigwait(&endSignals, &signal);
+    if (xport)
+        xport->Stop();
     simulator.Stop();
     return 0;
 }

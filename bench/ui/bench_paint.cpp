@@ -9,7 +9,7 @@
 // display repaints: it shows that painting works, not what it costs.
 //
 //   bench_paint [--seconds N] [--rate LINES_PER_S] [--no-scroll]
-//               [--diag-log FILE] [--rss-every S] [--grab]
+//               [--diag-log FILE] [--rss-every S] [--grab] [--rates-window]
 #include "main/Dialogs.h"
 #include "main/KvlApplication.h"
 #include "main/MainForm.h"
@@ -39,6 +39,7 @@ struct TOptions {
     double Rate = 562;
     bool NoScroll = false;
     bool Grab = false;
+    bool RatesWindow = false;
     std::string DiagLog;
     double RssEvery = 0;
 };
@@ -59,6 +60,8 @@ bool ParseOptions(int argc, char** argv, TOptions& options) {
             options.NoScroll = true;
         else if (arg == "--grab")
             options.Grab = true;
+        else if (arg == "--rates-window")
+            options.RatesWindow = true;
         else {
             std::fprintf(stderr, "bench_paint: unknown option %s\n", arg.c_str());
             return false;
@@ -177,6 +180,8 @@ int main(int argc, char** argv) {
     form.show();
     if (!options.DiagLog.empty())
         form.findChild<QAction*>("miDiagLog")->trigger();
+    if (options.RatesWindow)
+        form.findChild<QAction*>("miSentenceRates")->trigger();
 
     if (options.Grab) {
         // Offscreen nothing is painted unless asked: grab after each drain.

@@ -91,6 +91,12 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Connect at once, as the Connect button does: %1.").arg(kConnectForms),
         QStringLiteral("link"));
     parser.addOption(connect);
+    const QCommandLineOption discovery(
+        QStringLiteral("discovery-address"),
+        QStringLiteral("Search for Korvelan-3E modules at ADDRESS[:PORT] only (port 30718) instead of the "
+                       "broadcast address of every network interface."),
+        QStringLiteral("address"));
+    parser.addOption(discovery);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AddToolkitOptions(parser);
 
@@ -124,6 +130,14 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         result.Options.Connect = ParseConnectTarget(parser.value(connect), error);
         if (!result.Options.Connect)
             return badUsage(error);
+    }
+    if (parser.isSet(discovery)) {
+        result.Options.DiscoveryAddress = ParseDiscoveryAddress(parser.value(discovery).toStdString());
+        if (!result.Options.DiscoveryAddress)
+            return badUsage(
+                QStringLiteral("--discovery-address %1: ADDRESS[:PORT] expected, with a dotted IPv4 "
+                               "address and a port from 1 to 65535")
+                    .arg(parser.value(discovery)));
     }
     return result;
 }

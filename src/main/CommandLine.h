@@ -3,6 +3,8 @@
 // option is one field, one QCommandLineOption and one check here.
 #pragma once
 
+#include "network/records/DiscoveryTargets.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,8 @@ struct TConnectTarget {
 
 struct TCommandLineOptions {
     std::optional<TConnectTarget> Connect; // connect at once, as the Connect button does
+    // Where the search for Ethernet models goes instead of every interface's broadcast address.
+    std::optional<TXPortEndpoint> DiscoveryAddress;
 };
 
 struct TCommandLine {

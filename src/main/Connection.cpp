@@ -7,6 +7,7 @@
 #include "main/MainErrors.h"
 #include "main/MainForm.h"
 #include "main/WaitCursor.h"
+#include "network/NetworkSetup.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
 #include "views/AuxViews.h"
@@ -228,6 +229,9 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
         break;
     case TPQZXCmd::PQZXSTAT:
         Views->Stats.HandleSTAT(sentence);
+        break;
+    case TPQZXCmd::PQZXWI:
+        NetworkSetup->HandleWI(sentence);
         break;
     default:
         break;

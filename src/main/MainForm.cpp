@@ -4,6 +4,7 @@
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
+#include "network/NetworkSetup.h"
 #include "ui_MainForm.h"
 #include "views/AuxViews.h"
 
@@ -69,6 +70,7 @@ void TMainForm::FormCreate() {
     CreateStatusBar();
     CreateAuxViews();
     CreateFirmwareUpdate();
+    CreateNetworkSetup();
     ConnectSignals();
     ConnectSettingsSignals();
 

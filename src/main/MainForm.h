@@ -43,6 +43,7 @@ namespace kvl {
 struct TAuxViews;
 struct TConnectTarget;
 class TFirmwareUpdate;
+class TNetworkSetup;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -139,6 +140,11 @@ public:
     int MuxInterfaceType() const override { return MuxInterface; }
     std::uint16_t Capabilities() const override { return KVLCaps; }
     const TMuxVersion& FirmwareVersion() const override { return MuxVersion; }
+    std::string MuxIP() const override;
+    void SetMuxIP(const std::string& host) override;
+    void UseNetworkLink(bool tcp, const std::string& port) override;
+    std::string MuxSerial() const override;
+    TNetworkSetup& Network() { return *NetworkSetup; }
 
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
     int GetViewFilter() const { return ViewFilter; }
@@ -253,6 +259,7 @@ private:
     // Auxiliary views.
     void CreateAuxViews();
     void CreateFirmwareUpdate();
+    void CreateNetworkSetup();
     void HideStatistics();
 
     // An operation that runs a nested event loop (a wait, a write of all
@@ -282,6 +289,7 @@ private:
     QIcon bmConnOff;
     std::unique_ptr<TAuxViews> Views;
     std::unique_ptr<TFirmwareUpdate> Firmware; // the update and the memory read-out
+    std::unique_ptr<TNetworkSetup> NetworkSetup;
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;

@@ -53,6 +53,16 @@ public:
 
     // The version answer's handler: the multiplexer is read as after a connect.
     virtual void ProcessVER(const TSentence& sentence) = 0;
+
+    // The connection group's network fields, for the network setup: the host
+    // text (edtMuxIP), and the switch to the module's new settings, which closes
+    // the link, selects the "TCP" or "UDP" entry, takes the port text and
+    // refreshes the window.
+    virtual std::string MuxIP() const = 0;
+    virtual void SetMuxIP(const std::string& host) = 0;
+    virtual void UseNetworkLink(bool tcp, const std::string& port) = 0;
+    // The serial number of the version answer.
+    virtual std::string MuxSerial() const = 0;
 };
 
 } // namespace kvl

@@ -21,6 +21,8 @@ int main(int argc, char* argv[]) {
         return commandLine.ExitCode;
     }
 
+    if (commandLine.Options.DiscoveryAddress)
+        kvl::SetDiscoveryAddress(commandLine.Options.DiscoveryAddress);
     kvl::TKvlApplication app(argc, argv);
     kvl::TMainForm mainForm;
     mainForm.show();

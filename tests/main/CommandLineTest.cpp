@@ -67,6 +67,8 @@ TEST(CommandLineTest, BadValuesExitWithCodeTwoAndSayWhy) {
         {{"--connect", "tcp:a:1", "--connect", "tcp:b:2"}, "once"},
         {{"--bogus"}, "Unknown option 'bogus'"},
         {{"extra"}, "unexpected argument 'extra'"},
+        {{"--discovery-address", "localhost"}, "ADDRESS[:PORT] expected"},
+        {{"--discovery-address", "127.255.255.255:0"}, "ADDRESS[:PORT] expected"},
     };
     for (const TBadCase& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());
@@ -76,6 +78,14 @@ TEST(CommandLineTest, BadValuesExitWithCodeTwoAndSayWhy) {
         EXPECT_TRUE(parsed.Error.contains(c.ErrorPart)) << parsed.Error.toStdString();
         EXPECT_TRUE(parsed.Output.isEmpty());
     }
+}
+
+TEST(CommandLineTest, DiscoveryAddressWithAndWithoutPort) {
+    EXPECT_EQ(Parse({"--discovery-address", "127.255.255.255"}).Options.DiscoveryAddress,
+              (TXPortEndpoint{"127.255.255.255", 30718}));
+    EXPECT_EQ(Parse({"--discovery-address=127.255.255.255:40001"}).Options.DiscoveryAddress,
+              (TXPortEndpoint{"127.255.255.255", 40001}));
+    EXPECT_FALSE(Parse({}).Options.DiscoveryAddress.has_value());
 }
 
 TEST(CommandLineTest, NoOptionsRunAsBefore) {

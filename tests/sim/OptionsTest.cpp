@@ -109,3 +109,16 @@ TEST(SimOptions, TrafficProfileByName) {
               kvl::sim::TrafficProfile::Lively);
     EXPECT_EQ(ParseCommandLine({"--profile", "busy"}).error, "--profile: rotation or lively: busy");
 }
+
+TEST(CommandLine, XPortModuleOnALoopbackAddress) {
+    EXPECT_FALSE(ParseCommandLine({}).xport);
+    const auto plain = ParseCommandLine({"--xport", "127.0.0.5"});
+    ASSERT_TRUE(plain.xport);
+    EXPECT_EQ(plain.xport->address, "127.0.0.5");
+    EXPECT_EQ(plain.xport->port, 30718);
+    const auto withPort = ParseCommandLine({"--xport", "127.0.0.6:40000"});
+    ASSERT_TRUE(withPort.xport);
+    EXPECT_EQ(withPort.xport->port, 40000);
+    for (const char* bad : {"192.168.1.5", "127.0.0.5:70000", "127.0.0.5:", "host"})
+        EXPECT_FALSE(ParseCommandLine({"--xport", bad}).error.empty()) << bad;
+}

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -134,4 +136,37 @@ TEST(Program, HelpAndMistakes) {
     EXPECT_TRUE(WIFEXITED(*status));
     EXPECT_EQ(WEXITSTATUS(*status), 2);
     EXPECT_NE(wrong.ErrorText().find("not a port number"), std::string::npos);
+}
+
+TEST(Program, XPortModuleBesideTheMultiplexer) {
+    SimProcess process({"--tcp", "0", "--xport", "127.0.0.51:0"});
+    const auto line = process.ReadLine(kWait);
+    ASSERT_TRUE(line);
+    const std::string prefix = "kvl3sim xport 127.0.0.51:";
+    ASSERT_EQ(line->rfind(prefix, 0), 0u) << *line;
+    EXPECT_NE(line->find(" mac 00-20-4A-5E-11-07 search 127.255.255.255"), std::string::npos) << *line;
+    ASSERT_NE(StartTcp(process), 0);
+
+    // The module's setup record over TCP at its address.
+    const auto port = static_cast<std::uint16_t>(std::stoul(line->substr(prefix.size())));
+    const int tcp = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    ::inet_pton(AF_INET, "127.0.0.51", &to.sin_addr);
+    ASSERT_EQ(::connect(tcp, reinterpret_cast<const sockaddr*>(&to), sizeof to), 0);
+    const unsigned char request[] = {0, 0, 0, 0xF8};
+    ::send(tcp, request, sizeof request, MSG_NOSIGNAL);
+    unsigned char reply[124] = {};
+    std::size_t got = 0;
+    while (got < sizeof reply) {
+        const ssize_t n = ::recv(tcp, reply + got, sizeof reply - got, 0);
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(tcp);
+    EXPECT_EQ(got, sizeof reply);
+    EXPECT_EQ(reply[3], 0xF9);
+    EXPECT_TRUE(EndedCleanly(process.Signal(SIGTERM, kWait)));
 }
