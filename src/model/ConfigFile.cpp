@@ -1,0 +1,319 @@
+// TMuxConfig::Save and Load: the configuration file in INI form.
+#include "model/ConfigRows.h"
+#include "model/IniFile.h"
+#include "model/MuxConfig.h"
+#include "model/TextRules.h"
+#include "model/WireFormat.h"
+#include "sentence/NmeaText.h"
+
+#include <array>
+#include <cstdint>
+
+namespace kvl {
+
+namespace {
+
+constexpr std::string_view kSectionInformation = "Information";
+constexpr std::string_view kSectionConfiguration = "Configuration";
+constexpr std::string_view kSectionRouting = "Routing";
+constexpr std::string_view kSectionModbus = "ModBus";
+constexpr std::string_view kSectionDataSources = "Data Sources";
+constexpr std::string_view kSectionMob = "AIS MOB";
+constexpr std::string_view kConfigVersionKey = "Config Version";
+constexpr std::uint32_t kConfigVersion = 1;
+
+// How a "Configuration" key is written: decimal, text, or hexadecimal of at least
+// two digits (group A, the default routes) or exactly eight (group B, the option words).
+enum class TForm { Dec, Text, Hex2, Hex8 };
+
+struct TKey {
+    std::string_view Name;
+    TForm Form;
+    std::uint32_t TMuxConfig::*Number = nullptr;
+    std::string TMuxConfig::*Text = nullptr;
+    std::uint32_t Default = 0;
+    std::uint32_t Min = 0;
+    std::uint32_t Max = 0;  // also the limit of a hexadecimal key
+    std::size_t Length = 0; // text keys are cut to it
+};
+
+constexpr TKey Dec(std::string_view name, std::uint32_t TMuxConfig::*field, std::uint32_t def,
+                   std::uint32_t min, std::uint32_t max) {
+    return {name, TForm::Dec, field, nullptr, def, min, max, 0};
+}
+constexpr TKey Text(std::string_view name, std::string TMuxConfig::*field, std::size_t length) {
+    return {name, TForm::Text, nullptr, field, 0, 0, 0, length};
+}
+constexpr TKey Hex2(std::string_view name, std::uint32_t TMuxConfig::*field) {
+    return {name, TForm::Hex2, field, nullptr, 0, 0, 0xFF, 0};
+}
+constexpr TKey Hex8(std::string_view name, std::uint32_t TMuxConfig::*field) {
+    return {name, TForm::Hex8, field, nullptr, 0, 0, 0xFFFFFFFF, 0};
+}
+
+using M = TMuxConfig;
+constexpr std::size_t kTalk = TMuxConfig::kTalkerIDLength;
+
+// Every key after "Config Version", in the order written and read. The ranges
+// are those the multiplexer accepts; the three "Mobus" keys are spelled so.
+constexpr std::array<TKey, 45> kKeys = {
+    Dec("Baud In1", &M::BaudIn1, 0, 0, 5),
+    Dec("Baud In2", &M::BaudIn2, 0, 0, 5),
+    Dec("Baud In3", &M::BaudIn3, 0, 0, 5),
+    Dec("Baud In4/Out1", &M::BaudIn4Out1, 0, 0, 5),
+    Dec("Baud Out2", &M::BaudOut2, 3, 0, 5),
+    Dec("Priority Timeout", &M::PrioTimeout, 0, 0, 5),
+    Text("Talker ID1", &M::TalkID1, kTalk),
+    Text("Talker ID2", &M::TalkID2, kTalk),
+    Text("Talker ID3", &M::TalkID3, kTalk),
+    Text("Talker ID4", &M::TalkID4, kTalk),
+    Text("Talker ID Conversions", &M::TalkIDConv, kTalk),
+    Text("Unique ID", &M::UID, TMuxConfig::kUIDLength),
+    Hex2("Route Inputs to Out1", &M::DefRouteOut1),
+    Hex2("Route Inputs to Out2", &M::DefRouteOut2),
+    Dec("Mode In1", &M::ModeIn1, 0, 0, 7),
+    Dec("Mode In2", &M::ModeIn2, 0, 0, 5),
+    Dec("Mode In3", &M::ModeIn3, 0, 0, 5),
+    Dec("Mode In4", &M::ModeIn4, 0, 0, 5),
+    Dec("Mode Out1", &M::ModeOut1, 0, 0, 2),
+    Dec("Mode Out2", &M::ModeOut2, 0, 0, 2),
+    Dec("Priority In1", &M::PrioIn1, 1, 0, 10),
+    Dec("Priority In2", &M::PrioIn2, 1, 0, 10),
+    Dec("Priority In3", &M::PrioIn3, 1, 0, 10),
+    Dec("Priority In4", &M::PrioIn4, 1, 0, 10),
+    Dec("Priority NMEA 2000", &M::PrioN2K, 1, 0, 6),
+    Dec("Modbus Mode", &M::ModbusMode, 0, 0, 2),
+    Dec("Mobus Slave Address", &M::ModbusSlvAddr, 1, 1, 247),
+    Dec("Mobus XDR Interval", &M::ModbusXdrInterval, 100, 1, 65535),
+    Dec("Mobus Poll Interval", &M::ModbusPollInterval, 10, 1, 255),
+    Hex8("Options", &M::Options),
+    Hex8("Conversions", &M::Conversions),
+    Hex8("NMEA 2000 Options", &M::N2kOptions),
+    Dec("Device Function Host", &M::DevFuncHost, 0, 0, 33),
+    Dec("Device Function In1", &M::DevFuncIn1, 1, 0, 33),
+    Dec("Device Function In2", &M::DevFuncIn2, 1, 0, 33),
+    Dec("Device Function In3", &M::DevFuncIn3, 1, 0, 33),
+    Dec("Device Function In4", &M::DevFuncIn4, 1, 0, 33),
+    Dec("Device Function Conv", &M::DevFuncConv, 1, 0, 33),
+    Dec("Device Instance Host", &M::DIHost, 0, 0, 255),
+    Dec("Device Instance In1", &M::DIIn1, 0, 0, 255),
+    Dec("Device Instance In2", &M::DIIn2, 0, 0, 255),
+    Dec("Device Instance In3", &M::DIIn3, 0, 0, 255),
+    Dec("Device Instance In4", &M::DIIn4, 0, 0, 255),
+    Dec("Device Instance Conv", &M::DIConv, 0, 0, 255),
+};
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// A value that goes on one line of the file whatever the device reported.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        if (c != '\r' && c != '\n')
+            line.push_back(c);
+    }
+    return line;
+}
+
+std::string KeyValueText(std::string_view key, std::string_view value) {
+    return Quoted(key) + " = " + Quoted(value);
+}
+
+// "R01", "R02", ... in "Routing"; "R1", "R2", ... elsewhere.
+std::string RowKey(std::size_t row, bool padded) {
+    std::string number = FormatDec(row);
+    if (padded && number.size() < 2)
+        number.insert(0, 1, '0');
+    return "R" + number;
+}
+
+template <typename List, typename Writer>
+TIniEntries Rows(const List& list, bool padded, Writer writer) {
+    TIniEntries rows;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        rows.push_back({RowKey(i + 1, padded), OneLine(writer(*list[i]))});
+    return rows;
+}
+
+void SaveTable(TIniFile& file, std::string_view section, const TIniEntries& rows) {
+    if (rows.empty())
+        file.RemoveSection(section);
+    else
+        file.ReplaceSection(section, rows);
+}
+
+std::string FormatKey(const TMuxConfig& config, const TKey& key) {
+    switch (key.Form) {
+    case TForm::Dec:
+        return FormatDec(config.*key.Number);
+    case TForm::Text:
+        return OneLine(config.*key.Text);
+    case TForm::Hex2:
+        return FormatHex(config.*key.Number, 2);
+    case TForm::Hex8:
+        return FormatHex(config.*key.Number, 8);
+    }
+    return {};
+}
+
+// Reads the rows of a table section in file order, keeping at most limit entries.
+template <typename Entry, typename List, typename Reader>
+void LoadRows(const TIniEntries& keys, std::string_view section, std::size_t limit, List& list, Reader reader,
+              TLoadReport& report) {
+    std::size_t beyond = 0;
+    for (const TIniEntry& key : keys) {
+        auto row = reader(key.Value);
+        if (!row.Entry) {
+            report.Add("[" + std::string(section) + "] " + key.Key + " left out: " + row.Problem);
+            continue;
+        }
+        if (list.size() >= limit) {
+            ++beyond;
+            continue;
+        }
+        list.push_back(std::make_unique<Entry>(std::move(*row.Entry)));
+    }
+    if (beyond > 0)
+        report.Add("[" + std::string(section) + "]: the table holds " + FormatDec(limit) + " entries; " +
+                   FormatDec(beyond) + " more rows were left out");
+}
+
+} // namespace
+
+void TMuxConfig::Save(const std::string& Fname, const std::string& AppName, const std::string& Device,
+                      const std::string& FwVer, const std::string& Serial) const {
+    if (Fname.empty())
+        return;
+    TIniFile file = TIniFile::ReadFileOrEmpty(Fname);
+    file.ReplaceSection(kSectionInformation, {{"KVL-Config", OneLine(AppName)},
+                                              {"Device", OneLine(Device)},
+                                              {"Firmware Version", OneLine(FwVer)},
+                                              {"Serial Number", OneLine(Serial)}});
+    file.ReplaceSection(kSectionConfiguration, SaveConfiguration());
+    SaveTable(file, kSectionRouting, SaveRouting());
+    SaveTable(file, kSectionModbus, SaveModbus());
+    file.ReplaceSection(kSectionDataSources, SaveDataSources());
+    SaveTable(file, kSectionMob, SaveMob());
+    file.WriteFile(Fname);
+}
+
+TIniEntries TMuxConfig::SaveConfiguration() const {
+    TIniEntries entries{{std::string(kConfigVersionKey), FormatDec(kConfigVersion)}};
+    for (const TKey& key : kKeys)
+        entries.push_back({std::string(key.Name), FormatKey(*this, key)});
+    return entries;
+}
+
+TIniEntries TMuxConfig::SaveRouting() const {
+    return Rows(RoutingTable, true, RoutingRow);
+}
+
+TIniEntries TMuxConfig::SaveModbus() const {
+    return Rows(ModbusTable, false, ModbusRow);
+}
+
+TIniEntries TMuxConfig::SaveDataSources() const {
+    TIniEntries rows;
+    for (std::size_t i = 0; i < DataSrcTable.size(); ++i)
+        rows.push_back({RowKey(i + 1, false), DataSourceRow(DataSrcTable[i])});
+    return rows;
+}
+
+TIniEntries TMuxConfig::SaveMob() const {
+    return Rows(MOBTable, false, MobRow);
+}
+
+TLoadReport TMuxConfig::Load(const std::string& FName) {
+    const TIniFile file = TIniFile::ReadFile(FName);
+    TLoadReport report;
+    RouteClear();
+    ModbusClear();
+    MobClear();
+    LoadConfiguration(file, report);
+    if (const TIniEntries keys = file.Entries(kSectionRouting); !keys.empty())
+        LoadRouting(keys, report);
+    if (const TIniEntries keys = file.Entries(kSectionModbus); !keys.empty())
+        LoadModbus(keys, report);
+    if (const TIniEntries keys = file.Entries(kSectionDataSources); !keys.empty())
+        LoadDataSources(keys, report);
+    if (const TIniEntries keys = file.Entries(kSectionMob); !keys.empty())
+        LoadMob(keys, report);
+    return report;
+}
+
+void TMuxConfig::LoadConfiguration(const TIniFile& file, TLoadReport& report) {
+    (void)file.Value(kSectionConfiguration, kConfigVersionKey); // the version is read and not used
+    bool groupStopped[2] = {false, false};                      // A (default routes), B (option words)
+    for (const TKey& key : kKeys) {
+        const std::optional<std::string> value = file.Value(kSectionConfiguration, key.Name);
+        switch (key.Form) {
+        case TForm::Dec: {
+            this->*key.Number = key.Default;
+            if (!value)
+                break;
+            const auto number = ParseFileInteger(*value);
+            if (number && *number >= key.Min && *number <= key.Max)
+                this->*key.Number = static_cast<std::uint32_t>(*number);
+            else
+                report.Add(KeyValueText(key.Name, *value) + " is not a number from " + FormatDec(key.Min) +
+                           " to " + FormatDec(key.Max) + ": the default " + FormatDec(key.Default) +
+                           " is used");
+            break;
+        }
+        case TForm::Text: {
+            const std::string text = value.value_or("").substr(0, key.Length);
+            if (IsWordText(text)) {
+                this->*key.Text = text;
+            } else {
+                (this->*key.Text).clear();
+                report.Add(KeyValueText(key.Name, text) + " cannot go into a sentence: left empty");
+            }
+            break;
+        }
+        case TForm::Hex2:
+        case TForm::Hex8: {
+            bool& stopped = groupStopped[key.Form == TForm::Hex2 ? 0 : 1];
+            if (stopped)
+                break;
+            const auto number = ParseHex(value.value_or("0"), key.Max);
+            if (number) {
+                this->*key.Number = static_cast<std::uint32_t>(*number);
+                break;
+            }
+            stopped = true;
+            report.Add(KeyValueText(key.Name, *value) + " is not hexadecimal (up to " +
+                       FormatHex(key.Max, 2) + "): it and the keys after it in its group keep their values");
+            break;
+        }
+        }
+    }
+}
+
+void TMuxConfig::LoadRouting(const TIniEntries& keys, TLoadReport& report) {
+    LoadRows<TRoute>(keys, kSectionRouting, kMaxRoutes, RoutingTable, ReadRoutingRow, report);
+    Notify(OnRoutingChange);
+}
+
+void TMuxConfig::LoadModbus(const TIniEntries& keys, TLoadReport& report) {
+    LoadRows<TModbus>(keys, kSectionModbus, kMaxModbus, ModbusTable, ReadModbusRow, report);
+    Notify(OnModbusChange);
+}
+
+void TMuxConfig::LoadDataSources(const TIniEntries& keys, TLoadReport& report) {
+    for (std::size_t i = 0; i < keys.size() && i < DataSrcTable.size(); ++i) {
+        std::string problem;
+        DataSrcTable[i] = ReadDataSourceRow(keys[i].Value, DataSrcTable[i], problem);
+        if (!problem.empty())
+            report.Add("[" + std::string(kSectionDataSources) + "] " + keys[i].Key + ": " + problem +
+                       "; no source is used");
+    }
+}
+
+void TMuxConfig::LoadMob(const TIniEntries& keys, TLoadReport& report) {
+    LoadRows<TMob>(keys, kSectionMob, kMaxMob, MOBTable, ReadMobRow, report);
+    Notify(OnMobChange);
+}
+
+} // namespace kvl
