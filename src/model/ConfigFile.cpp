@@ -56,7 +56,7 @@ constexpr std::size_t kTalk = TMuxConfig::kTalkerIDLength;
 
 // Every key after "Config Version", in the order written and read. The ranges
 // are those the multiplexer accepts; the three "Mobus" keys are spelled so.
-constexpr std::array<TKey, 45> kKeys = {
+constexpr auto kKeys = std::to_array<TKey>({
     Dec("Baud In1", &M::BaudIn1, 0, 0, 5),
     Dec("Baud In2", &M::BaudIn2, 0, 0, 5),
     Dec("Baud In3", &M::BaudIn3, 0, 0, 5),
@@ -101,7 +101,7 @@ constexpr std::array<TKey, 45> kKeys = {
     Dec("Device Instance In3", &M::DIIn3, 0, 0, 255),
     Dec("Device Instance In4", &M::DIIn4, 0, 0, 255),
     Dec("Device Instance Conv", &M::DIConv, 0, 0, 255),
-};
+});
 
 std::string Quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
@@ -137,11 +137,10 @@ TIniEntries Rows(const List& list, bool padded, Writer writer) {
     return rows;
 }
 
-void SaveTable(TIniFile& file, std::string_view section, const TIniEntries& rows) {
-    if (rows.empty())
-        file.RemoveSection(section);
-    else
-        file.ReplaceSection(section, rows);
+// The table sections are written only when they hold rows.
+void AddTable(std::vector<TIniSection>& sections, std::string_view name, TIniEntries rows) {
+    if (!rows.empty())
+        sections.push_back({std::string(name), std::move(rows)});
 }
 
 std::string FormatKey(const TMuxConfig& config, const TKey& key) {
@@ -187,20 +186,26 @@ void TMuxConfig::Save(const std::string& Fname, const std::string& AppName, cons
     if (Fname.empty())
         return;
     TIniFile file = TIniFile::ReadFileOrEmpty(Fname);
-    file.ReplaceSection(kSectionInformation, {{"KVL-Config", OneLine(AppName)},
-                                              {"Device", OneLine(Device)},
-                                              {"Firmware Version", OneLine(FwVer)},
-                                              {"Serial Number", OneLine(Serial)}});
-    file.ReplaceSection(kSectionConfiguration, SaveConfiguration());
-    SaveTable(file, kSectionRouting, SaveRouting());
-    SaveTable(file, kSectionModbus, SaveModbus());
-    file.ReplaceSection(kSectionDataSources, SaveDataSources());
-    SaveTable(file, kSectionMob, SaveMob());
+    std::vector<TIniSection> sections{{std::string(kSectionInformation),
+                                       {{"KVL-Config", OneLine(AppName)},
+                                        {"Device", OneLine(Device)},
+                                        {"Firmware Version", OneLine(FwVer)},
+                                        {"Serial Number", OneLine(Serial)}}},
+                                      {std::string(kSectionConfiguration), SaveConfiguration()}};
+    AddTable(sections, kSectionRouting, SaveRouting());
+    AddTable(sections, kSectionModbus, SaveModbus());
+    sections.push_back({std::string(kSectionDataSources), SaveDataSources()});
+    AddTable(sections, kSectionMob, SaveMob());
+    file.ReplaceSections({std::string(kSectionInformation), std::string(kSectionConfiguration),
+                          std::string(kSectionRouting), std::string(kSectionModbus),
+                          std::string(kSectionDataSources), std::string(kSectionMob)},
+                         sections);
     file.WriteFile(Fname);
 }
 
 TIniEntries TMuxConfig::SaveConfiguration() const {
-    TIniEntries entries{{std::string(kConfigVersionKey), FormatDec(kConfigVersion)}};
+    TIniEntries entries;
+    entries.push_back({std::string(kConfigVersionKey), FormatDec(kConfigVersion)});
     for (const TKey& key : kKeys)
         entries.push_back({std::string(key.Name), FormatKey(*this, key)});
     return entries;

@@ -97,6 +97,10 @@ TIniFile::TLine TIniFile::NewLine(std::string content, TKind kind, std::string n
     return line;
 }
 
+bool TIniFile::IsBlankLine(const TLine& line) {
+    return line.Kind == TKind::Other && Trim(Content(line.Raw)).empty();
+}
+
 std::vector<bool> TIniFile::Members(std::string_view section) const {
     std::vector<bool> members(Lines.size(), false);
     bool inside = false;
@@ -104,7 +108,7 @@ std::vector<bool> TIniFile::Members(std::string_view section) const {
         const TLine& line = Lines[i];
         if (line.Kind == TKind::Section)
             inside = SameName(line.Name, section);
-        members[i] = inside && line.Kind != TKind::Other;
+        members[i] = inside && (line.Kind != TKind::Other || IsBlankLine(line));
     }
     return members;
 }
@@ -134,57 +138,66 @@ std::optional<std::string> TIniFile::Value(std::string_view section, std::string
     return value;
 }
 
-void TIniFile::RemoveSection(std::string_view section) {
-    const std::vector<bool> members = Members(section);
-    std::vector<TLine> kept;
-    kept.reserve(Lines.size());
-    for (std::size_t i = 0; i < Lines.size(); ++i) {
-        if (!members[i])
-            kept.push_back(std::move(Lines[i]));
+std::vector<TIniFile::TLine> TIniFile::Block(const std::vector<TIniSection>& sections) {
+    std::vector<TLine> block;
+    for (const TIniSection& section : sections) {
+        if (HasLineBreak(section.Name) || section.Name.find(']') != std::string::npos)
+            throw std::invalid_argument("section name unfit for an INI file: " + section.Name);
+        if (!block.empty())
+            block.push_back(NewLine("", TKind::Other, "", ""));
+        block.push_back(NewLine("[" + section.Name + "]", TKind::Section, section.Name, ""));
+        for (const TIniEntry& entry : section.Entries) {
+            if (HasLineBreak(entry.Key) || HasLineBreak(entry.Value) ||
+                entry.Key.find('=') != std::string::npos || Trim(entry.Key).empty())
+                throw std::invalid_argument("entry unfit for an INI file: " + entry.Key);
+            block.push_back(NewLine(entry.Key + "=" + entry.Value, TKind::Key, entry.Key, entry.Value));
+        }
     }
-    Lines = std::move(kept);
+    return block;
 }
 
-void TIniFile::AppendSeparator() {
-    if (Lines.empty())
-        return;
-    TLine& last = Lines.back();
-    if (last.Raw.empty() || last.Raw.back() != '\n')
-        last.Raw += kNewLine;
-    if (!Trim(Content(last.Raw)).empty())
-        Lines.push_back(NewLine("", TKind::Other, "", ""));
-}
-
-void TIniFile::ReplaceSection(std::string_view section, const TIniEntries& entries) {
-    const std::string name(section);
-    if (HasLineBreak(name) || name.find(']') != std::string::npos)
-        throw std::invalid_argument("section name unfit for an INI file: " + name);
-    std::vector<TLine> block{NewLine("[" + name + "]", TKind::Section, name, "")};
-    for (const TIniEntry& entry : entries) {
-        if (HasLineBreak(entry.Key) || HasLineBreak(entry.Value) || entry.Key.find('=') != std::string::npos)
-            throw std::invalid_argument("entry unfit for an INI file: " + entry.Key);
-        block.push_back(NewLine(entry.Key + "=" + entry.Value, TKind::Key, entry.Key, entry.Value));
+void TIniFile::ReplaceSections(const std::vector<std::string>& removed,
+                               const std::vector<TIniSection>& sections) {
+    std::vector<TLine> block = Block(sections);
+    std::vector<bool> gone(Lines.size(), false);
+    for (const std::string& name : removed) {
+        const std::vector<bool> members = Members(name);
+        for (std::size_t i = 0; i < Lines.size(); ++i)
+            gone[i] = gone[i] || members[i];
     }
-
-    const std::vector<bool> members = Members(section);
-    const auto first = std::find(members.begin(), members.end(), true);
-    if (first == members.end()) {
-        AppendSeparator();
-        Lines.insert(Lines.end(), std::make_move_iterator(block.begin()),
-                     std::make_move_iterator(block.end()));
-        return;
-    }
-    const auto at = static_cast<std::size_t>(first - members.begin());
+    const auto first = std::find(gone.begin(), gone.end(), true);
+    const auto at = static_cast<std::size_t>(first - gone.begin()); // Lines.size() when none
     std::vector<TLine> result;
-    result.reserve(Lines.size() + block.size());
-    for (std::size_t i = 0; i < Lines.size(); ++i) {
-        if (i == at)
+    result.reserve(Lines.size() + block.size() + 2);
+    for (std::size_t i = 0; i <= Lines.size(); ++i) {
+        if (i == at && !block.empty()) {
+            if (!result.empty()) {
+                TLine& last = result.back();
+                if (last.Raw.empty() || last.Raw.back() != '\n')
+                    last.Raw += kNewLine;
+                if (!IsBlankLine(last))
+                    result.push_back(NewLine("", TKind::Other, "", ""));
+            }
             result.insert(result.end(), std::make_move_iterator(block.begin()),
                           std::make_move_iterator(block.end()));
-        if (!members[i])
+            block.clear();
+            // A blank line between the block and whatever follows it.
+            const auto next = std::find(gone.begin() + static_cast<std::ptrdiff_t>(i), gone.end(), false);
+            if (next != gone.end() && !IsBlankLine(Lines[static_cast<std::size_t>(next - gone.begin())]))
+                result.push_back(NewLine("", TKind::Other, "", ""));
+        }
+        if (i < Lines.size() && !gone[i])
             result.push_back(std::move(Lines[i]));
     }
     Lines = std::move(result);
+}
+
+void TIniFile::ReplaceSection(std::string_view section, const TIniEntries& entries) {
+    ReplaceSections({std::string(section)}, {{std::string(section), entries}});
+}
+
+void TIniFile::RemoveSection(std::string_view section) {
+    ReplaceSections({std::string(section)}, {});
 }
 
 std::string TIniFile::Text() const {

@@ -19,6 +19,11 @@ struct TIniEntry {
 };
 using TIniEntries = std::vector<TIniEntry>;
 
+struct TIniSection {
+    std::string Name;
+    TIniEntries Entries;
+};
+
 class TIniFile {
 public:
     TIniFile() = default;
@@ -37,12 +42,13 @@ public:
     // lines before it, as when the lines are applied in turn).
     std::optional<std::string> Value(std::string_view section, std::string_view key) const;
 
-    // Gives the section exactly these entries: the header and key lines of every
-    // occurrence go, the new ones stand where the first occurrence stood (or at
-    // the end). Comments and other lines inside the old occurrences stay where
-    // they were. Keys and values must not hold CR or LF.
+    // Removes every occurrence of each named section (its headers, key lines and
+    // blank lines; comments and other lines stay where they were) and writes the
+    // given sections, in order and a blank line apart, where the first removed
+    // occurrence stood, or at the end of the file. Names and values must not hold
+    // CR or LF; std::invalid_argument otherwise.
+    void ReplaceSections(const std::vector<std::string>& removed, const std::vector<TIniSection>& sections);
     void ReplaceSection(std::string_view section, const TIniEntries& entries);
-    // Removes the header and key lines of every occurrence of the section.
     void RemoveSection(std::string_view section);
 
     std::string Text() const;
@@ -59,10 +65,11 @@ private:
     };
     static TLine ParseLine(std::string raw);
     static TLine NewLine(std::string content, TKind kind, std::string name, std::string value);
-    // For each line, whether it belongs to the section: one of its headers or a
-    // key line below one of them.
+    // For each line, whether a rewrite of the section removes it: one of its
+    // headers, or a key line or blank line below one of them.
     std::vector<bool> Members(std::string_view section) const;
-    void AppendSeparator();
+    static bool IsBlankLine(const TLine& line);
+    static std::vector<TLine> Block(const std::vector<TIniSection>& sections);
 
     std::vector<TLine> Lines;
 };
