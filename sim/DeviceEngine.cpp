@@ -1,6 +1,7 @@
 #include "DeviceEngine.h"
 
 #include "SentenceFrame.h"
+#include "TableCommands.h"
 
 #include <algorithm>
 
@@ -37,6 +38,10 @@ void DeviceEngine::OnLine(const std::string& line) {
         std::lock_guard lock(StateMutex);
         result = Handler.Handle(line);
     }
+    if (result.storeEntry) {
+        StoreEndAt = Clock::now() + kStoreEndGap;
+        StoreCommand = result.command;
+    }
     if (IsSilent(result.command))
         return;
     for (const auto& answer : result.answers)
@@ -59,7 +64,12 @@ DeviceEngine::Clock::time_point DeviceEngine::Tick(Clock::time_point now) {
         }
     }
     SendReports(now);
-    Clock::time_point next = Pacer.NextDue();
+    if (now >= StoreEndAt) {
+        StoreEndAt = Clock::time_point::max();
+        if (!IsSilent(StoreCommand))
+            SendOwn(kReady, LineKind::Answer);
+    }
+    Clock::time_point next = std::min(Pacer.NextDue(), StoreEndAt);
     if (StatWasOn)
         next = std::min(next, NextStat);
     if (Options.overflowEveryMs > 0)
