@@ -14,7 +14,7 @@ namespace {
 constexpr char kQuote = '"';
 constexpr std::size_t kRoutingFields = 5;
 constexpr std::size_t kModbusFields = 9;
-constexpr std::uint64_t kMaxSlave = 255;
+constexpr std::uint64_t kMaxSlave = 247; // the highest Modbus slave address
 constexpr std::uint64_t kMaxReg = 65535;
 constexpr std::uint64_t kMaxPrec = 9;
 constexpr std::uint64_t kMaxDivisor = 255;
@@ -133,6 +133,8 @@ std::vector<std::string> SplitRow(std::string_view value) {
 }
 
 std::string JoinRow(const std::vector<std::string>& fields) {
+    if (fields.size() == 1 && fields[0].empty())
+        return "\"\""; // an empty value would read back as no field at all
     std::string row;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)

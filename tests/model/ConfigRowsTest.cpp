@@ -93,7 +93,7 @@ TEST(ConfigRows, RowsThatCannotReachTheWireOrDoNotFitAreLeftOutWithAReason) {
         EXPECT_FALSE(read.Entry) << row;
         EXPECT_FALSE(read.Problem.empty()) << row;
     }
-    for (const char* row : {"1,100,H,I,0,1,C,C", "256,100,H,I,0,1,C,C,ID", "1,65536,H,I,0,1,C,C,ID",
+    for (const char* row : {"1,100,H,I,0,1,C,C", "248,100,H,I,0,1,C,C,ID", "1,65536,H,I,0,1,C,C,ID",
                             "1,100,X,I,0,1,C,C,ID", "1,100,H,Q,0,1,C,C,ID", "1,100,H,I,2,1,C,C,ID",
                             "1,100,H,I,0,10,C,C,ID", "1,100,H,I,0,1,,C,ID", "1,100,H,I,0,1,C,,ID",
                             "1,100,H,I,0,1,*,C,ID", "1,100,H,I,0,1,C,C,\"A*B\"", "1,100,H,I,0,1,C,C,\"A B\""})
