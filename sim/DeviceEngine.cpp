@@ -1,5 +1,6 @@
 #include "DeviceEngine.h"
 
+#include "SampleTables.h"
 #include "SentenceFrame.h"
 #include "TableCommands.h"
 
@@ -20,6 +21,8 @@ DeviceState InitialState(const SimOptions& options) {
     state.identity = options.identity;
     state.factory = FactoryConfig(options.uid);
     state.config = options.initialConfig.value_or(state.factory);
+    if (options.fullTables)
+        FillSampleTables(state.config);
     return state;
 }
 

@@ -29,6 +29,7 @@ struct SimOptions {
     // The settings to start with instead of the factory settings; "$PQZXRESET,1"
     // still restores the factory settings.
     std::optional<DeviceConfig> initialConfig;
+    bool fullTables = false; // start with all three tables full (SampleTables.h)
 
     double trafficRate = 5;       // NMEA lines per second, 0 for none
     unsigned overflowEveryMs = 0; // send "$PQZXOV" every so many ms, 0 never

@@ -139,3 +139,18 @@ TEST(Tables, ASilentTableLeavesItsStoreUnanswered) {
     EXPECT_TRUE(LinesWithin(*device.Host, 3 * kStoreEndGap).empty());
     EXPECT_EQ(device.Sim.Config().routes.size(), 1u);
 }
+
+TEST(Tables, FullTablesFromTheCommandLine) {
+    const auto line = kvl::sim::ParseCommandLine({"--full-tables"});
+    ASSERT_TRUE(line.error.empty());
+    auto options = line.options;
+    options.tcpPort = 0;
+    options.trafficRate = 0;
+    TcpDevice device(options);
+    const DeviceConfig config = device.Sim.Config();
+    EXPECT_EQ(config.routes.size(), kvl::sim::kMaxRoutes);
+    EXPECT_EQ(config.modbus.size(), kvl::sim::kMaxModbusEntries);
+    EXPECT_EQ(config.mob.size(), kvl::sim::kMaxMobEntries);
+    device.Host->Send("$PQZXCFQ");
+    EXPECT_EQ(device.Host->ReadDump().size(), FactoryDump().size() + 50 + 30 + 8);
+}
