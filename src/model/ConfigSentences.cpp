@@ -388,4 +388,23 @@ void DecodeMOB(const TSentence& sentence, TMuxConfig& config) {
     config.MobAdd(sentence.Field(2), sentence.FirstChar(3));
 }
 
+void CaptureRoute(const TSentence& sentence, TMuxConfig& config) {
+    constexpr unsigned kMaxCaptureInput = 6; // inputs 1-4, the conversions (5), the host (6)
+    std::uint16_t bit = 0;
+    std::uint8_t sa = TMuxConfig::kNoSourceAddress;
+    if (sentence.Source == TSource::SrcN2K) {
+        if (sentence.SA != TSentence::kNoSourceAddress) {
+            bit = 1u << kSrcN2K;
+            sa = sentence.SA;
+        }
+    } else if (sentence.Source == TSource::SrcN0183 && sentence.Input >= 1 &&
+               sentence.Input <= kMaxCaptureInput) {
+        bit = static_cast<std::uint16_t>(1u << (sentence.Input - 1));
+    }
+    const std::string address = sentence.Address.substr(0, TRoute::kAddressLength);
+    if (address.empty() || !IsWordText(address))
+        return;
+    config.RouteCapture(address, bit, sa);
+}
+
 } // namespace kvl

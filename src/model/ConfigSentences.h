@@ -84,4 +84,12 @@ void DecodeRTE(const TSentence& sentence, TMuxConfig& config);     // addresses 
 void DecodeMBEntry(const TSentence& sentence, TMuxConfig& config); // kind X only
 void DecodeMOB(const TSentence& sentence, TMuxConfig& config);     // MMSIs not 9 long are ignored
 
+// Route capture: records a sentence seen in live traffic with RouteCapture. The
+// source bit is NMEA 2000 (bit 7) for a sentence from a device's source address,
+// else bit (input - 1) of its source tag for inputs 1 to 6; the multiplexer's own
+// lines (input 0), source address 255 and lines without a source tag give no bit
+// and no address. Addresses that could not be stored are not recorded; a full
+// table is left as it is.
+void CaptureRoute(const TSentence& sentence, TMuxConfig& config);
+
 } // namespace kvl
