@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include <utility>
+
 namespace kvl::sim {
 
 namespace {
@@ -44,11 +46,10 @@ void Store(Target& target, const std::array<std::uint32_t, N>& values) {
         target[i] = static_cast<typename Target::value_type>(values[i]);
 }
 
-// Empty, or two upper-case letters or digits not starting with "P" (proprietary).
+// The device keeps up to two characters of field text; it does not judge them
+// (a talker ID it was once given, even "g", is what it reports and takes back).
 bool IsTalkerId(std::string_view id) {
-    if (id.empty())
-        return true;
-    return id.size() == 2 && IsUpperLetterOrDigit(id[0]) && IsUpperLetterOrDigit(id[1]) && id[0] != 'P';
+    return id.size() <= 2 && IsFieldText(id);
 }
 
 } // namespace
@@ -67,6 +68,7 @@ CommandResult CommandHandler::Handle(std::string_view line) {
     StoreEntry = false;
     CommandResult result{std::string(name), Dispatch(name, f)};
     result.storeEntry = StoreEntry;
+    result.factoryReset = std::exchange(FactoryResetDone, false);
     return result;
 }
 
@@ -152,11 +154,8 @@ CommandHandler::Answers CommandHandler::HandleID(const Fields& f) {
 }
 
 CommandHandler::Answers CommandHandler::HandleUI(const Fields& f) {
-    if (!IsSet(f, 3) || f[2].size() > 12)
+    if (!IsSet(f, 3) || f[2].size() > 12 || !IsFieldText(f[2]))
         return {};
-    for (const char c : f[2])
-        if (!IsLetterOrDigit(c))
-            return {};
     Config().uid = std::string(f[2]);
     return {ReportUI(Config())};
 }
@@ -327,6 +326,7 @@ CommandHandler::Answers CommandHandler::HandleReset(const Fields& f) {
     // The bare "$PQZXRESET" would start the bootloader, which this device lacks.
     if (f.size() == 2 && f[1] == "1") {
         Config() = State.factory;
+        FactoryResetDone = true;
         State.statReports = false;
     }
     return {};

@@ -20,6 +20,9 @@ struct CommandResult {
     // An entry of a routing or Modbus table store: the device answers the end of
     // the store with RDY once the entries stop.
     bool storeEntry = false;
+    // The factory settings were restored: the NMEA 2000 addresses change back
+    // and are announced again.
+    bool factoryReset = false;
 };
 
 class CommandHandler {
@@ -56,6 +59,7 @@ private:
 
     DeviceState& State;
     bool StoreEntry = false; // set by HandleTable for the line in hand
+    bool FactoryResetDone = false;
 };
 
 } // namespace kvl::sim

@@ -45,6 +45,8 @@ void DeviceEngine::OnLine(const std::string& line) {
         StoreEndAt = Clock::now() + kStoreEndGap;
         StoreCommand = result.command;
     }
+    if (result.factoryReset)
+        N2kReportsAt = Clock::now() + kN2kReportDelay; // the addresses changed back
     if (IsSilent(result.command))
         return;
     for (const auto& answer : result.answers)
@@ -136,7 +138,15 @@ LoadFigures DeviceEngine::Load() const {
 void DeviceEngine::SendOwn(std::string_view body, LineKind kind) {
     if (body == kReady && IsSilent("RDY"))
         return;
-    Link.Send(FrameSentence(body, Options.badChecksum), kind);
+    std::string line;
+    {
+        // With TAG blocks on, the device's own lines say they come from the device itself.
+        std::lock_guard lock(StateMutex);
+        if ((State.config.options & kOptionTagBlocks) != 0)
+            line = TagBlock("s:" + State.config.uid + "-0");
+    }
+    line += FrameSentence(body, Options.badChecksum);
+    Link.Send(line, kind);
 }
 
 void DeviceEngine::SendRaw(std::string_view bytes) {

@@ -12,6 +12,10 @@ namespace kvl::sim {
 
 namespace {
 
+// NMEA 2000 devices on the bus; the multiplexer's own addresses (34 to 39 at the
+// factory) are kept clear of them.
+constexpr unsigned kN2kDecimalSource = 66;
+
 // Plausible AIS position reports (type 1 and 3, 168 bits each).
 constexpr std::array<const char*, 4> kAisPayloads{
     "13u?etPv2;0n:dDPwUM1U1Cb069D", "15MgK45P3@G?fl0E`JbR0OwT0@MS", "33aEP6hP00PD2wVMdLDRhgvL289?",
@@ -103,7 +107,7 @@ TrafficGenerator::Piece TrafficGenerator::MakePiece(unsigned slot) {
                 "$GPGGA," + utc.time + "," + Position(boat) + ",1,08,0.9,12.3,M,41.2,M,,"};
     case 5:
         return {Origin::Input, 4, false,
-                std::string("!AIVDM,1,1,,A,") + kAisPayloads[Count % kAisPayloads.size()] + ",0"};
+                std::string("!AIVDM,1,1,,A,") + kAisPayloads[AisTurn++ % kAisPayloads.size()] + ",0"};
     case 6:
         return {Origin::Input, 5, false, "$IIHDT," + Fixed(boat.heading, 1) + ",T"};
     case 7:
@@ -111,11 +115,11 @@ TrafficGenerator::Piece TrafficGenerator::MakePiece(unsigned slot) {
                 "$SDDBT," + Fixed(boat.depth * 3.2808, 1) + ",f," + Fixed(boat.depth, 1) + ",M," +
                     Fixed(boat.depth * 0.5468, 1) + ",F"};
     case 8:
-        return {Origin::N2K, 35, true,
+        return {Origin::N2K, kN2kDecimalSource, true,
                 "$IIMWV," + Padded(std::fmod(boat.windAngle + 12.0, 360.0), 5, 1) + ",T," +
                     Fixed(boat.windSpeed - 1.3, 1) + ",N,A"};
     default:
-        return {Origin::N2K, 35, true,
+        return {Origin::N2K, kN2kDecimalSource, true,
                 "$IIVHW," + Fixed(boat.heading, 1) + ",T," + Fixed(boat.heading - 2.1, 1) + ",M," +
                     Fixed(boat.speed, 1) + ",N," + Fixed(boat.speed * 1.852, 1) + ",K"};
     }

@@ -35,6 +35,7 @@ private:
 
     std::uint64_t Count = 0;
     std::size_t Slot = 0;
+    std::size_t AisTurn = 0; // AIS reports take turns whatever the rotation skips
 };
 
 // Spreads a rate in lines per second over time, without drifting and without

@@ -5,7 +5,7 @@
 
 #include "link/FileDescriptor.h"
 #include "link/PacketFraming.h"
-#include "link/RxState.h"
+#include "link/FramingState.h"
 
 #include <QObject>
 

@@ -3,7 +3,7 @@
 // until a line completes.
 #pragma once
 
-#include "link/RxState.h"
+#include "link/FramingState.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // and 0xFD (end), with 0xFF escaping a data byte of value 0xFD or above.
 #pragma once
 
-#include "link/RxState.h"
+#include "link/FramingState.h"
 
 #include <array>
 #include <cstddef>

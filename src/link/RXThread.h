@@ -9,7 +9,7 @@
 
 #include "link/LineFraming.h"
 #include "link/PacketFraming.h"
-#include "link/RxState.h"
+#include "link/FramingState.h"
 
 #include <atomic>
 #include <cstdint>

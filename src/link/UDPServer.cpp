@@ -25,6 +25,16 @@ std::string AddressText(const sockaddr_in& address) {
     return text;
 }
 
+// A multiplexer at a loopback address is a device simulated on this computer: it
+// holds the same port at its own loopback address, which a listener on all
+// addresses would collide with. Listening on 127.0.0.1 alone leaves it room.
+in_addr_t ListenAddress(const std::string& host) {
+    in_addr address{};
+    const bool loopback = host == "localhost" || (::inet_pton(AF_INET, host.c_str(), &address) == 1 &&
+                                                  (ntohl(address.s_addr) >> 24) == 127);
+    return loopback ? htonl(INADDR_LOOPBACK) : htonl(INADDR_ANY);
+}
+
 } // namespace
 
 TUDPServer::TUDPServer(TComm& parent) : Parent(parent) {}
@@ -38,13 +48,11 @@ void TUDPServer::Open(int port, const std::string& host) {
     TFileDescriptor sock(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!sock.Valid())
         throw ECommError(ErrorText(errno));
-    // Another NMEA program listening on the same port must not lock the tool out;
-    // a program holding the port exclusively still makes the bind fail.
-    int on = 1;
-    ::setsockopt(sock.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    // No SO_REUSEADDR: a port another program (or a second copy of the tool)
+    // already listens on must fail the bind, or the link would receive nothing.
     sockaddr_in local{};
     local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_addr.s_addr = ListenAddress(host);
     local.sin_port = htons(static_cast<std::uint16_t>(port));
     if (::bind(sock.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
         throw ECommError(ErrorText(errno));

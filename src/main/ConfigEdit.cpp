@@ -139,12 +139,9 @@ void TMainForm::ConnectSettingsSignals() {
         connect(priority, &QComboBox::activated, this, GuardedSlot([this] { cbPrioChange(); }));
     connect(ui->cbPrioTimeout, &QComboBox::activated, this, GuardedSlot([this] { cbPrioTimeoutChange(); }));
     connect(ui->cbTrueWind, &QComboBox::activated, this, GuardedSlot([this] { cbTrueWindChange(); }));
-    connect(ui->cbAttitude, &QComboBox::activated, this,
-            GuardedSlot([this] { N2kSelectorChange(ui->cbAttitude, kN2kAttitudePFEC); }));
-    connect(ui->cbDepth, &QComboBox::activated, this,
-            GuardedSlot([this] { N2kSelectorChange(ui->cbDepth, kN2kDepthDBT); }));
-    connect(ui->cbTrueHeading, &QComboBox::activated, this,
-            GuardedSlot([this] { N2kSelectorChange(ui->cbTrueHeading, kN2kTrueHeadingTHS); }));
+    connect(ui->cbAttitude, &QComboBox::activated, this, GuardedSlot([this] { cbAttitudeChange(); }));
+    connect(ui->cbDepth, &QComboBox::activated, this, GuardedSlot([this] { cbDepthChange(); }));
+    connect(ui->cbTrueHeading, &QComboBox::activated, this, GuardedSlot([this] { cbTrueHeadingChange(); }));
     connect(ui->cbModbusMode, &QComboBox::activated, this, GuardedSlot([this] { cbModbusModeChange(); }));
     for (QCheckBox* route : RouteBoxes())
         connect(route, &QCheckBox::toggled, this, GuardedSlot([this] { chbRouteClick(); }));
@@ -311,6 +308,18 @@ void TMainForm::N2kSelectorChange(QComboBox* selector, unsigned bit) {
         return;
     SetBit(MuxConfig.N2kOptions, bit, selector->currentIndex() == 1);
     SendAndWait(EncodeNO(MuxConfig), TPQZXCmd::PQZXNO);
+}
+
+void TMainForm::cbAttitudeChange() {
+    N2kSelectorChange(ui->cbAttitude, kN2kAttitudePFEC);
+}
+
+void TMainForm::cbDepthChange() {
+    N2kSelectorChange(ui->cbDepth, kN2kDepthDBT);
+}
+
+void TMainForm::cbTrueHeadingChange() {
+    N2kSelectorChange(ui->cbTrueHeading, kN2kTrueHeadingTHS);
 }
 
 void TMainForm::cbModbusModeChange() {
@@ -517,15 +526,18 @@ void TMainForm::cbRotMastWindChange(QComboBox* selector) {
 
 void TMainForm::WriteAllSettings() {
     // Loaded values reach the device only over a link to a multiplexer whose
-    // capabilities were understood and whose firmware the tool can work with.
-    if (!IsLinkOpen() || MuxInterface < 0 || !IsFirmwareCompatible(MuxVersion))
+    // capabilities were understood and whose firmware the tool can work with;
+    // otherwise the user learns that nothing was written.
+    const QString refusal = WriteAllRefusal();
+    if (!refusal.isEmpty()) {
+        Dialogs().ShowMessage(refusal);
         return;
+    }
     TMuxConfig& c = MuxConfig;
     // A text from a file could break a sentence: check before anything is sent.
     try {
-        for (const std::string* talker : {&c.TalkID1, &c.TalkID2, &c.TalkID3, &c.TalkID4, &c.TalkIDConv})
-            ValidateTalkerID(*talker);
-        ValidateUniqueID(c.UID);
+        EncodeID(c);
+        EncodeUI(c);
     } catch (const std::runtime_error& e) {
         Dialogs().ShowMessage(QString::fromLatin1(e.what()));
         return;
@@ -560,6 +572,16 @@ void TMainForm::WriteAllSettings() {
     }
     if (IsLinkOpen())
         EnableControls(true);
+}
+
+QString TMainForm::WriteAllRefusal() const {
+    if (!IsLinkOpen())
+        return QStringLiteral("No multiplexer is connected: nothing was written.");
+    if (MuxInterface < 0)
+        return QStringLiteral("The capabilities of the multiplexer are unknown: nothing was written.");
+    if (!IsFirmwareCompatible(MuxVersion))
+        return QStringLiteral("The firmware of the multiplexer is too old: nothing was written.");
+    return {};
 }
 
 void TMainForm::miResetFactorySettingsClick() {

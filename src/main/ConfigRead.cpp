@@ -80,11 +80,11 @@ void TMainForm::ShowIdentity() {
 // ---- Version answer ----
 
 void TMainForm::ProcessVER(const TSentence& sentence) {
-    ResponseTimer.stop();
+    TimeOutTimer.stop();
     if (ui->cbPort->currentIndex() == kPortUdpAll) {
         // "UDP All" hears every multiplexer on the network: nothing to configure.
         SetViewBackground(false);
-        RxState = TRXState::stNormal;
+        RXState = TRXState::stNormal;
         return;
     }
     MuxDeviceString = sentence.Field(2);
@@ -97,11 +97,11 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
         ApplyCapabilities(capabilities);
     if (IsFirmwareCompatible(MuxVersion)) {
         SetViewBackground(false);
-        RxState = TRXState::stGetConfig;
+        RXState = TRXState::stGetConfig;
         SendSentence(std::string(kConfigQuery));
     } else {
         SetViewBackground(true);
-        RxState = TRXState::stNormal;
+        RXState = TRXState::stNormal;
     }
 }
 

@@ -2,11 +2,13 @@
 // configuration, the 20 ms drain with the dispatch of every received line,
 // sending with and without waiting for an answer, and the time-outs.
 #include "main/Dialogs.h"
+#include "main/Guarded.h"
 #include "main/MainErrors.h"
 #include "main/MainForm.h"
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
+#include "views/AuxViews.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -46,13 +48,14 @@ void TMainForm::btnConnectClick() {
     } else {
         OpenLink();
         if (IsLinkOpen()) {
-            AnnounceTimer.start();
+            Views->Rates.Reset(); // the counting starts again with each connection
+            ConfigTimer.start();
             SendSentence("$PQZXCF,A");
             if (IsLinkOpen())
                 btnReadConfigClick();
         } else {
-            AnnounceTimer.stop();
-            ResponseTimer.stop();
+            ConfigTimer.stop();
+            TimeOutTimer.stop();
         }
     }
     MuxInterface = -1;
@@ -98,13 +101,14 @@ void TMainForm::ClearTables() {
 
 // The Disconnect button's path, also taken when another port is chosen.
 void TMainForm::CloseLink() {
-    if (RxState == TRXState::stCapture)
-        RxState = TRXState::stNormal;
-    Filter = -1;
+    if (RXState == TRXState::stCapture)
+        RXState = TRXState::stNormal;
+    ViewFilter = -1;
+    HideStatistics();
     Link->ClosePort();
     Waits.ReleaseAll();
-    AnnounceTimer.stop();
-    ResponseTimer.stop();
+    ConfigTimer.stop();
+    TimeOutTimer.stop();
     EnableControls(false);
 }
 
@@ -118,21 +122,21 @@ void TMainForm::cbPortChange() {
 }
 
 void TMainForm::btnReadConfigClick() {
-    RxState = TRXState::stGetVersion;
+    RXState = TRXState::stGetVersion;
     Updating = true;
     ClearTables();
     EnableControls(false);
     TimeOutMessage = QStringLiteral("Multiplexer does not respond");
-    ResponseTimer.start();
+    TimeOutTimer.start();
     SendSentence("$PQZXVER");
 }
 
 // ---- Timers ----
 
 void TMainForm::TimeOutTimerTimer() {
-    RxState = TRXState::stNormal;
+    RXState = TRXState::stNormal;
     UpdateView();
-    ResponseTimer.stop();
+    TimeOutTimer.stop();
     Dialogs().ShowMessage(TimeOutMessage);
 }
 
@@ -155,18 +159,36 @@ void TMainForm::NmeaReadTimerTimer() {
         if (!Link)
             break;
     }
+    if (ReportDroppedLines())
+        dispatched = true;
     if (dispatched)
         RefreshView();
+}
+
+// The receive queue is bounded: when the window could not keep up (a modal box
+// left open under full traffic) the oldest lines were dropped. Say so, so that a
+// gap in the traffic or in a configuration dump never passes unnoticed.
+bool TMainForm::ReportDroppedLines() {
+    const std::size_t dropped = Link->DroppedLines();
+    if (dropped == ReportedDropped)
+        return false;
+    const std::string notice = std::to_string(dropped - ReportedDropped) + " lines dropped";
+    ReportedDropped = dropped;
+    ShowNotice(notice);
+    if (LogFile.IsOpen() && LogFile.IsDiagnostic())
+        LogLine({}, notice, TTrafficLog::TDirection::Received);
+    return true;
 }
 
 void TMainForm::DispatchSentence(const std::string& line) {
     const TSentence sentence(line, MuxConfig.UID);
     TUpdatingScope updating(Updating);
     try {
-        if (Log.IsOpen())
+        if (LogFile.IsOpen())
             LogLine(sentence.TAGblock, sentence.Sentence, TTrafficLog::TDirection::Received);
         if (sentence.Command != TPQZXCmd::PQZXNone)
             Waits.Received(sentence.Command);
+        Views->Rates.Add(sentence, TSentenceRates::Clock::now());
         if (PassesViewFilter(sentence))
             ShowSentence(sentence);
         HandleInEveryState(sentence);
@@ -196,20 +218,23 @@ void TMainForm::HandleInEveryState(const TSentence& sentence) {
     case TPQZXCmd::PQZXND:
         ProcessND(sentence);
         break;
+    case TPQZXCmd::PQZXSTAT:
+        Views->Stats.HandleSTAT(sentence);
+        break;
     default:
         break;
     }
 }
 
 void TMainForm::DispatchByState(const TSentence& sentence) {
-    switch (RxState) {
+    switch (RXState) {
     case TRXState::stGetVersion:
         if (sentence.Command == TPQZXCmd::PQZXVER)
             ProcessVER(sentence);
         break;
     case TRXState::stGetConfig:
         if (sentence.Command == TPQZXCmd::PQZXRDY) {
-            RxState = TRXState::stNormal;
+            RXState = TRXState::stNormal;
             Updating = false;
             // Only a capability word applied on this connection brings the controls alive.
             if (MuxInterface >= 0)
@@ -226,9 +251,9 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
 // A malformed line ends a read in progress; it must not abandon a firmware
 // update or a route capture, which have their own time-outs.
 void TMainForm::ReturnToNormalAfterError() {
-    if (RxState == TRXState::stGetVersion || RxState == TRXState::stGetConfig ||
-        RxState == TRXState::stGetBinary)
-        RxState = TRXState::stNormal;
+    if (RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig ||
+        RXState == TRXState::stGetBinary)
+        RXState = TRXState::stNormal;
 }
 
 void TMainForm::ReportDispatchError(const QString& format, const TSentence& sentence) {
@@ -245,7 +270,7 @@ void TMainForm::SendSentence(const std::string& text) {
     std::string sentence = text;
     if (sentence[0] != '!' && sentence[0] != '$' && sentence[0] != '\\')
         sentence.insert(sentence.begin(), '$');
-    if (Log.IsOpen())
+    if (LogFile.IsOpen())
         LogLine({}, sentence, TTrafficLog::TDirection::Sent);
     try {
         Link->SendNmea(sentence);
@@ -278,7 +303,9 @@ void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         // Timers do not re-enter their own slot from a nested loop, so a wait
         // inside a dispatch drains the queue itself.
-        NmeaReadTimerTimer();
+        // An error of an unrelated line goes to the general error display: it must
+        // not abort the caller, which still has to finish what it started.
+        Guarded([this] { NmeaReadTimerTimer(); });
         if (!wait.Answered())
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }

@@ -9,23 +9,35 @@
 
 namespace kvl {
 
+// The application title, the caption of every message box that has none of its own.
+inline const QString kApplicationTitle = QStringLiteral("KVL-Config3");
+
 class TDialogs {
 public:
     enum class TIcon { Information, Warning, Error };
 
     virtual ~TDialogs() = default;
 
-    // A message with an OK button and the caption "KVLConfig3". "\r" in the text
-    // is a line break.
-    virtual void ShowMessage(const QString& text) = 0;
+    // Each call shows the normal cursor for as long as its box or dialog is open,
+    // whatever wait cursor the caller holds: no box is ever shown under the hourglass.
+
+    // A message with an OK button, captioned with the application title. "\r" in
+    // the text is a line break.
+    void ShowMessage(const QString& text) { ShowMessageBox(kApplicationTitle, text, TIcon::Information); }
     // A message with an OK button, its own caption and icon.
-    virtual void ShowMessageBox(const QString& caption, const QString& text, TIcon icon) = 0;
-    // A Yes/No question with a warning icon and the caption "KVLConfig3"; true for Yes.
-    virtual bool Confirm(const QString& text) = 0;
+    void ShowMessageBox(const QString& caption, const QString& text, TIcon icon);
+    // A Yes/No question with a warning icon; true for Yes.
+    bool Confirm(const QString& text, const QString& caption = kApplicationTitle);
     // File dialogs. filters are "Description (*.ext)" entries joined with ";;";
     // selectedFilter is the index of the filter shown first. Empty when cancelled.
-    virtual QString OpenFileName(const QString& filters, int selectedFilter) = 0;
-    virtual QString SaveFileName(const QString& filters, int selectedFilter, const QString& presetName) = 0;
+    QString OpenFileName(const QString& filters, int selectedFilter);
+    QString SaveFileName(const QString& filters, int selectedFilter, const QString& presetName);
+
+protected:
+    virtual void DoShowMessageBox(const QString& caption, const QString& text, TIcon icon) = 0;
+    virtual bool DoConfirm(const QString& caption, const QString& text) = 0;
+    virtual QString DoOpenFileName(const QString& filters, int selectedFilter) = 0;
+    virtual QString DoSaveFileName(const QString& filters, int selectedFilter, const QString& presetName) = 0;
 };
 
 // The dialogs every window uses.

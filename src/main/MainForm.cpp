@@ -4,6 +4,7 @@
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
 #include "ui_MainForm.h"
+#include "views/AuxViews.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -37,13 +38,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique
 
 TMainForm::~TMainForm() {
     // The link joins its receive thread as it goes; nothing else outlives the window.
-    DrainTimer.stop();
+    NmeaReadTimer.stop();
     Link.reset();
 }
 
 void TMainForm::FormCreate() {
-    ViewLines.clear();
-    Filter = -1;
+    NmeaData.clear();
+    ViewFilter = -1;
 
     Link = std::make_unique<TComm>();
     for (const std::string& name : Link->FriendlyPorts())
@@ -65,20 +66,20 @@ void TMainForm::FormCreate() {
     ui->pcSettings->setCurrentIndex(0);
 
     CreateStatusBar();
+    CreateAuxViews();
     ConnectSignals();
     ConnectSettingsSignals();
 
-    DrainTimer.setInterval(kDrainIntervalMs);
-    AnnounceTimer.setInterval(kConfigIntervalMs);
-    ResponseTimer.setInterval(kVersionTimeoutMs);
-    ResponseTimer.setSingleShot(true);
-    LampTimer.setInterval(kOverflowLampMs);
-    DrainTimer.start();
+    NmeaReadTimer.setInterval(kDrainIntervalMs);
+    ConfigTimer.setInterval(kConfigIntervalMs);
+    TimeOutTimer.setInterval(kVersionTimeoutMs);
+    TimeOutTimer.setSingleShot(true);
+    OVTimer.setInterval(kOverflowLampMs);
+    NmeaReadTimer.start();
 
     EnableControls(false);
     setWindowTitle(QStringLiteral("Korvelan-3 Configuration Tool V") +
                    QString::fromLatin1(GetProgramVersion()));
-    ui->gbNmeaGen->setTitle(QStringLiteral("NMEA 0183 from SeaTalk"));
     FormShow();
 
     // A fixed-size window: single border, minimise and close, no maximise.
@@ -92,7 +93,24 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() {
     for (QWidget* tab : {ui->tabNMEA2000, ui->tabModbus, ui->tabAISMob})
         ui->pcSettings->setTabVisible(ui->pcSettings->indexOf(tab), false);
+    ShowStartupFace();
     AssignOptionBits();
+}
+
+// Until a multiplexer has told what it is, the window shows the face of one
+// without NMEA 2000, AIS MOB alarm or Modbus slave: the controls of those
+// features stay hidden, so that none is drawn over another.
+void TMainForm::ShowStartupFace() {
+    ui->gbNmeaGen->setTitle(QStringLiteral("NMEA 0183 from SeaTalk"));
+    ui->chbTxZDA->setText(QStringLiteral("ZDA"));
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(ui->chbTxZTG), static_cast<QWidget*>(ui->chbGNSS10Hz),
+          static_cast<QWidget*>(ui->chbSpeed10Hz), static_cast<QWidget*>(ui->lblN2KInput),
+          static_cast<QWidget*>(ui->cbPrioN2K), static_cast<QWidget*>(ui->chbRouteN2KOut1),
+          static_cast<QWidget*>(ui->chbRouteN2KOut2), static_cast<QWidget*>(ui->lblAISMobEnabled),
+          static_cast<QWidget*>(ui->lblMbSlaveAddr), static_cast<QWidget*>(ui->edtMbSlaveAddr),
+          static_cast<QWidget*>(ui->lblModbus)})
+        hidden->setVisible(false);
 }
 
 void TMainForm::CreateStatusBar() {
@@ -129,17 +147,17 @@ void TMainForm::ConnectSignals() {
             GuardedSlot1<int>([this](int index) { cbViewFilterChange(index); }));
     connect(ui->btnSend, &QPushButton::clicked, this, GuardedSlot([this] { btnSendClick(); }));
     connect(ui->cbSentence->lineEdit(), &QLineEdit::returnPressed, this,
-            GuardedSlot([this] { btnSendClick(); }));
+            GuardedSlot([this] { cbSentenceKeyPress(); }));
     connect(ui->btnClrHistory, &QPushButton::clicked, this, GuardedSlot([this] { btnClrHistoryClick(); }));
     connect(ui->miStartLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(false); }));
     connect(ui->miDiagLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(true); }));
     connect(ui->miStopLog, &QAction::triggered, this, GuardedSlot([this] { miStopLogClick(); }));
-    connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { close(); }));
+    connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { miExitClick(); }));
 
-    connect(&DrainTimer, &QTimer::timeout, this, GuardedSlot([this] { NmeaReadTimerTimer(); }));
-    connect(&AnnounceTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
-    connect(&ResponseTimer, &QTimer::timeout, this, GuardedSlot([this] { TimeOutTimerTimer(); }));
-    connect(&LampTimer, &QTimer::timeout, this, GuardedSlot([this] { OVTimerTimer(); }));
+    connect(&NmeaReadTimer, &QTimer::timeout, this, GuardedSlot([this] { NmeaReadTimerTimer(); }));
+    connect(&ConfigTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
+    connect(&TimeOutTimer, &QTimer::timeout, this, GuardedSlot([this] { TimeOutTimerTimer(); }));
+    connect(&OVTimer, &QTimer::timeout, this, GuardedSlot([this] { OVTimerTimer(); }));
 }
 
 void TMainForm::AddSerialPortEntry(const QString& friendlyName, const QString& portName) {
@@ -198,9 +216,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::FormClose() {
     CloseLink();
     SaveSettings(RemoveFromRegistry);
-    if (Log.IsOpen()) {
+    if (LogFile.IsOpen()) {
         try {
-            Log.Close();
+            LogFile.Close();
         } catch (const std::exception&) {
             // The window is going; there is nobody left to tell.
         }
@@ -286,12 +304,12 @@ void TMainForm::UpdateView() {
         SetStatusPanel(1, QStringLiteral("Version: ") + QString::fromLatin1(MuxVersionString));
         SetStatusPanel(2, QStringLiteral("Serial: ") + QString::fromLatin1(MuxSerialString));
         // Blank, disabled controls stay blank until a read has brought them alive.
-        if (RxState == TRXState::stNormal && ControlsEnabled) {
+        if (RXState == TRXState::stNormal && ControlsEnabled) {
             ShowInputsOutputs();
             ShowOptions();
             ShowConversions();
             ShowN2KSettings();
-        } else if (RxState == TRXState::stCapture) {
+        } else if (RXState == TRXState::stCapture) {
             ui->btnReadConfig->setEnabled(false);
         }
         Updating = false;
@@ -306,6 +324,8 @@ void TMainForm::UpdateView() {
         ui->btnConnect->setText(QStringLiteral("Connect"));
         ui->btnConnect->setIcon(bmConnOff);
         ui->miKorvelan3Wi->menuAction()->setVisible(false);
+        ui->edtMbSlaveAddr->setVisible(false);
+        ui->lblMbSlaveAddr->setVisible(false);
         ui->cbViewFilter->setCurrentIndex(0);
         setAcceptDrops(false);
         // Updating stays set while the link is closed: no edit may send.

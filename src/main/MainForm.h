@@ -8,6 +8,7 @@
 #pragma once
 
 #include "link/Comms.h"
+#include "main/MuxHost.h"
 #include "main/RXState.h"
 #include "main/ReplyWaits.h"
 #include "main/TrafficLog.h"
@@ -36,7 +37,9 @@ class TMainForm;
 
 namespace kvl {
 
-class TMainForm : public QMainWindow {
+struct TAuxViews;
+
+class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
 public:
     static constexpr int kReplyTimeoutMs = 1000;
@@ -56,17 +59,18 @@ public:
     void btnReadConfigClick();
     void NmeaReadTimerTimer();
     void DispatchSentence(const std::string& line);
-    void SendSentence(const std::string& text);
-    void SendAndWaitReady(const std::string& text);
-    void SendAndWait(const std::string& text, TPQZXCmd command);
-    void WaitForReply(TPQZXCmd command, int timeoutMs);
+    void SendSentence(const std::string& text) override;
+    void SendAndWaitReady(const std::string& text) override;
+    void SendAndWait(const std::string& text, TPQZXCmd command) override;
+    void WaitForReply(TPQZXCmd command, int timeoutMs) override;
     void SendTextFile(const QString& fileName);
     void EnableGroup(QWidget* container, bool enable);
-    void EnableControls(bool enable);
-    void UpdateView();
+    void EnableControls(bool enable) override;
+    void UpdateView() override;
 
     // Traffic monitor.
     void ShowSentence(const TSentence& sentence);
+    void ShowNotice(const std::string& text); // a line of the tool's own in the view
     void RefreshView();
     void LogLine(const std::string& tagBlock, const std::string& text, TTrafficLog::TDirection direction);
     void HandleOverflow(const TSentence& sentence);
@@ -101,7 +105,13 @@ public:
 
     // Editing the settings.
     void WriteAllSettings();
+    QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
+
+    // The statistics window and the About box.
+    void miStatsClick();
+    void miAboutClick();
+    void miSentenceRatesClick();
 
     // Stored settings.
     void LoadSettings();
@@ -110,23 +120,29 @@ public:
     // Adds a serial entry to the port list (pseudo-terminals are not enumerated).
     void AddSerialPortEntry(const QString& friendlyName, const QString& portName);
 
-    // State, for the windows of other subsystems and for tests.
-    TComm& Comm() { return *Link; }
-    TMuxConfig& Config() { return MuxConfig; }
-    TRXState RXState() const { return RxState; }
-    int MuxInterfaceType() const { return MuxInterface; }
-    std::uint16_t Capabilities() const { return KVLCaps; }
-    const TMuxVersion& FirmwareVersion() const { return MuxVersion; }
+    // TMuxHost: what the subsystems beside the window use, and tests.
+    TComm& Comm() override { return *Link; }
+    bool IsLinkOpen() const override { return Link->CommMode() != TCommMode::cmClosed; }
+    TMuxConfig& Config() override { return MuxConfig; }
+    TRXState GetRXState() const override { return RXState; }
+    void SetRXState(TRXState state) override { RXState = state; }
+    int MuxInterfaceType() const override { return MuxInterface; }
+    std::uint16_t Capabilities() const override { return KVLCaps; }
+    const TMuxVersion& FirmwareVersion() const override { return MuxVersion; }
+
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
-    int ViewFilter() const { return Filter; }
+    int GetViewFilter() const { return ViewFilter; }
     bool IsUpdating() const { return Updating; }
-    bool ActiveLog() const { return Log.IsOpen(); }
-    const std::deque<std::string>& NmeaData() const { return ViewLines; }
+    bool ActiveLog() const { return LogFile.IsOpen(); }
+    bool DiagLog() const { return LogFile.IsDiagnostic(); }
+    const std::deque<std::string>& GetNmeaData() const { return NmeaData; }
     QString StatusPanel(int index) const;
-    QTimer& NmeaReadTimer() { return DrainTimer; }
-    QTimer& ConfigTimer() { return AnnounceTimer; }
-    QTimer& TimeOutTimer() { return ResponseTimer; }
-    QTimer& OVTimer() { return LampTimer; }
+    TAuxViews& AuxViews() { return *Views; }
+
+    QTimer NmeaReadTimer; // drains the receive queue every 20 ms
+    QTimer ConfigTimer;   // "$PQZXCF,A" every 4000 ms while connected
+    QTimer TimeOutTimer;  // response time-out of a multi-step exchange
+    QTimer OVTimer;       // turns the overflow lamps off
     bool RemoveFromRegistry = false;
 
 protected:
@@ -137,7 +153,9 @@ private:
     // Start-up and closing.
     void FormCreate();
     void FormShow();
+    void ShowStartupFace();
     void FormClose();
+    void miExitClick() { close(); } // closing runs FormClose like any other way of closing
     void ConnectSignals();
     void CreateStatusBar();
     void SetStatusPanel(int index, const QString& text);
@@ -145,7 +163,6 @@ private:
     // Connection.
     void OpenLink();
     void CloseLink();
-    bool IsLinkOpen() const { return Link->CommMode() != TCommMode::cmClosed; }
     bool IsNetworkEntry() const;
     void ClearTables();
     void cbPortChange();
@@ -153,6 +170,7 @@ private:
     void TimeOutTimerTimer();
     void ConfigTimerTimer();
     void DispatchByState(const TSentence& sentence);
+    bool ReportDroppedLines();
     void ReportDispatchError(const QString& format, const TSentence& sentence);
     void ReturnToNormalAfterError();
     void HandleInEveryState(const TSentence& sentence);
@@ -184,6 +202,9 @@ private:
     void Nmea2kOptionsClick(QCheckBox* box);
     void cbTrueWindChange();
     void N2kSelectorChange(QComboBox* selector, unsigned bit);
+    void cbAttitudeChange();
+    void cbDepthChange();
+    void cbTrueHeadingChange();
     void cbModbusModeChange();
     void edtMbEditKeyPress(QLineEdit* edit);
     void chbRouteClick();
@@ -202,11 +223,16 @@ private:
     void chbNoScrollClick();
     void cbViewFilterChange(int index);
     void btnSendClick();
+    void cbSentenceKeyPress() { btnSendClick(); } // Enter in the sentence field sends it
     void btnClrHistoryClick();
     void miStartLogClick(bool diagnostic);
     void miStopLogClick();
     void StopLogAfterError(const QString& message);
     void OVTimerTimer();
+
+    // Auxiliary views.
+    void CreateAuxViews();
+    void HideStatistics();
 
     // An operation that runs a nested event loop (a wait, a write of all
     // settings, an upload): closing the window waits until it has ended.
@@ -232,8 +258,9 @@ private:
     QLabel* StatusLabels[5] = {};
     QIcon bmConnOn;
     QIcon bmConnOff;
+    std::unique_ptr<TAuxViews> Views;
 
-    TRXState RxState = TRXState::stNormal;
+    TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;
     bool Updating = false;
     int MuxInterface = -1;
@@ -245,16 +272,12 @@ private:
     std::string MuxVersionString;
     std::string MuxSerialString;
 
-    QTimer DrainTimer;
-    QTimer AnnounceTimer;
-    QTimer ResponseTimer;
-    QTimer LampTimer;
-
-    std::deque<std::string> ViewLines;
-    int Filter = -1;
-    TTrafficLog Log;
+    std::deque<std::string> NmeaData; // the lines the traffic view shows, oldest first
+    int ViewFilter = -1;
+    TTrafficLog LogFile;
     QString LogFileName;
     unsigned LogLines = 0;
+    std::size_t ReportedDropped = 0; // dropped lines of the receive queue already reported
 };
 
 } // namespace kvl

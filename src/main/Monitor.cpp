@@ -20,15 +20,15 @@ constexpr unsigned kOverflowOutput2 = 0x02;
 } // namespace
 
 bool TMainForm::PassesViewFilter(const TSentence& sentence) const {
-    if (Filter < 0)
+    if (ViewFilter < 0)
         return true;
     switch (sentence.Source) {
     case TSource::SrcNone:
         return true;
     case TSource::SrcN0183:
-        return sentence.Input == Filter;
+        return sentence.Input == ViewFilter;
     case TSource::SrcN2K:
-        return Filter == kFilterN2K;
+        return ViewFilter == kFilterN2K;
     }
     return false;
 }
@@ -41,7 +41,7 @@ void TMainForm::ShowSentence(const TSentence& sentence) {
     if (ui->chbNoScroll->isChecked()) {
         // One line per address, in order of first appearance.
         if (!sentence.Address.empty()) {
-            for (std::string& shown : ViewLines) {
+            for (std::string& shown : NmeaData) {
                 if (shown.find(sentence.Address) != std::string::npos) {
                     shown = std::move(text);
                     return;
@@ -49,23 +49,29 @@ void TMainForm::ShowSentence(const TSentence& sentence) {
             }
         }
         // Lines without an address would pile up without end: keep the newest.
-        if (ViewLines.size() >= kNoScrollLines)
-            ViewLines.pop_front();
-        ViewLines.push_back(std::move(text));
+        if (NmeaData.size() >= kNoScrollLines)
+            NmeaData.pop_front();
+        NmeaData.push_back(std::move(text));
         return;
     }
-    if (ViewLines.size() >= kScrollLines)
-        ViewLines.pop_front();
-    ViewLines.push_back(std::move(text));
+    if (NmeaData.size() >= kScrollLines)
+        NmeaData.pop_front();
+    NmeaData.push_back(std::move(text));
+}
+
+void TMainForm::ShowNotice(const std::string& text) {
+    if (NmeaData.size() >= kScrollLines && !ui->chbNoScroll->isChecked())
+        NmeaData.pop_front();
+    NmeaData.push_back(text);
 }
 
 void TMainForm::RefreshView() {
     QString text;
-    text.reserve(static_cast<qsizetype>(ViewLines.size() * 80));
-    for (std::size_t i = 0; i < ViewLines.size(); ++i) {
+    text.reserve(static_cast<qsizetype>(NmeaData.size() * 80));
+    for (std::size_t i = 0; i < NmeaData.size(); ++i) {
         if (i > 0)
             text += QLatin1Char('\n');
-        text += QString::fromLatin1(ViewLines[i]);
+        text += QString::fromLatin1(NmeaData[i]);
     }
     ui->NmeaView->setUpdatesEnabled(false);
     ui->NmeaView->setPlainText(text);
@@ -80,7 +86,7 @@ void TMainForm::RefreshView() {
 }
 
 void TMainForm::btnClearClick() {
-    ViewLines.clear();
+    NmeaData.clear();
     ui->NmeaView->clear();
 }
 
@@ -90,11 +96,11 @@ void TMainForm::chbNoScrollClick() {
 
 void TMainForm::cbViewFilterChange(int index) {
     if (index == 0)
-        Filter = -1;
+        ViewFilter = -1;
     else if (index == kFilterMultiplexerItem)
-        Filter = 0;
+        ViewFilter = 0;
     else
-        Filter = index;
+        ViewFilter = index;
 }
 
 void TMainForm::btnSendClick() {
@@ -126,7 +132,7 @@ void TMainForm::miStartLogClick(bool diagnostic) {
     LogFileName = name;
     LogLines = 0;
     try {
-        Log.Open(name.toLocal8Bit().toStdString(), diagnostic);
+        LogFile.Open(name.toLocal8Bit().toStdString(), diagnostic);
     } catch (const EInOutError&) {
         Dialogs().ShowMessage(QStringLiteral("Error Creating \"") + LogFileName + QStringLiteral("\""));
         return;
@@ -141,7 +147,7 @@ void TMainForm::LogLine(const std::string& tagBlock, const std::string& text,
     ++LogLines;
     SetStatusPanel(4, QStringLiteral("Log: %1 lines").arg(LogLines));
     try {
-        Log.WriteLine(tagBlock, text, direction);
+        LogFile.WriteLine(tagBlock, text, direction);
     } catch (const EInOutError& e) {
         StopLogAfterError(QString::fromLocal8Bit(e.what()));
     }
@@ -153,7 +159,7 @@ void TMainForm::StopLogAfterError(const QString& message) {
     ui->miStopLog->setEnabled(false);
     QString shown = message;
     try {
-        Log.Close();
+        LogFile.Close();
     } catch (const EInOutError&) {
         // The write error already says what went wrong.
     }
@@ -161,13 +167,13 @@ void TMainForm::StopLogAfterError(const QString& message) {
 }
 
 void TMainForm::miStopLogClick() {
-    if (!Log.IsOpen())
+    if (!LogFile.IsOpen())
         return;
     ui->miStartLog->setEnabled(true);
     ui->miDiagLog->setEnabled(true);
     ui->miStopLog->setEnabled(false);
     SetStatusPanel(4, QStringLiteral("Log: ---"));
-    Log.Close(); // a failing close is reported by the general error display
+    LogFile.Close(); // a failing close is reported by the general error display
 }
 
 // ---- Overflow lamps ----
@@ -181,8 +187,8 @@ void TMainForm::HandleOverflow(const TSentence& sentence) {
     if (bits & kOverflowOutput2)
         ui->ldOverflow2->SetLit(true);
     // The lamps go dark at the timer's next tick; a running timer keeps its rhythm.
-    if (!LampTimer.isActive())
-        LampTimer.start();
+    if (!OVTimer.isActive())
+        OVTimer.start();
 }
 
 void TMainForm::OVTimerTimer() {

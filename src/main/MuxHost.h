@@ -28,7 +28,7 @@ public:
     virtual void WaitForReply(TPQZXCmd command, int timeoutMs) = 0;
 
     // The receive state of the connection controller.
-    virtual TRXState RXState() const = 0;
+    virtual TRXState GetRXState() const = 0;
     virtual void SetRXState(TRXState state) = 0;
 
     // The link and what the multiplexer told about itself.

@@ -1,4 +1,5 @@
 #include "model/ConfigSentences.h"
+#include "sentence/NmeaText.h"
 
 #include "model/ConfigError.h"
 #include "model/TableError.h"
@@ -130,14 +131,18 @@ std::string EncodeSP(const TMuxConfig& config) {
 std::string EncodeID(const TMuxConfig& config) {
     std::string text = "$PQZXID,C";
     for (const TTextField field : kTalkIDFields) {
-        ValidateTalkerID(config.*field);
+        // The editors keep the talker-ID rules; here only what would break the
+        // sentence is refused, so an ID the device itself reported goes back unchanged.
+        if (!IsNmeaText(config.*field))
+            throw ETalkerID(kMsgTalkerIDIllegal);
         text += ',' + config.*field;
     }
     return text;
 }
 
 std::string EncodeUI(const TMuxConfig& config) {
-    ValidateUniqueID(config.UID);
+    if (!IsNmeaText(config.UID))
+        throw EUniqueID(kMsgUniqueIDIllegal);
     return "$PQZXUI,C," + config.UID;
 }
 

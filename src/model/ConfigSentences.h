@@ -24,10 +24,11 @@ void ValidateTalkerID(std::string_view text);
 void ValidateUniqueID(std::string_view text);
 
 // Encoders, one per C sentence.
-std::string EncodeCF(const TMuxConfig& config);  // "$PQZXCF,C,3,<PrioTimeout>"
-std::string EncodeSP(const TMuxConfig& config);  // the five speeds
-std::string EncodeID(const TMuxConfig& config);  // the five talker IDs; throws ETalkerID
-std::string EncodeUI(const TMuxConfig& config);  // UID; throws EUniqueID
+std::string EncodeCF(const TMuxConfig& config); // "$PQZXCF,C,3,<PrioTimeout>"
+std::string EncodeSP(const TMuxConfig& config); // the five speeds
+std::string
+EncodeID(const TMuxConfig& config); // the five talker IDs; ETalkerID when one would break the sentence
+std::string EncodeUI(const TMuxConfig& config);  // UID; EUniqueID when it would break the sentence
 std::string EncodeDR(const TMuxConfig& config);  // default routes and host data modes
 std::string EncodeIN(const TMuxConfig& config);  // input modes
 std::string EncodePR(const TMuxConfig& config);  // priorities

@@ -139,7 +139,7 @@ TEST(NetResource, BadPortTextsAreConversionErrors) {
         SplitResource("192.168.1.50:10x110");
         FAIL() << "no error";
     } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'10x110' is not a valid port number");
+        EXPECT_STREQ(e.what(), "'10x110' is not a valid integer value");
     }
     for (const char* bad :
          {"h:", "h:0", "h:65536", "h:-1", "h: 80", "h:+80", "h:1:2", "h:99999999999999999999"})

@@ -52,7 +52,7 @@ TEST(TcpLinkOpen, BadPortTextLeavesTheLinkClosed) {
         comm.OpenPort(TCommMode::cmTCP, "127.0.0.1:10x110", 0);
         FAIL() << "accepted a bad port text";
     } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'10x110' is not a valid port number");
+        EXPECT_STREQ(e.what(), "'10x110' is not a valid integer value");
     }
     EXPECT_EQ(comm.CommMode(), TCommMode::cmClosed);
 }

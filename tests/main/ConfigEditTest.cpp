@@ -237,7 +237,7 @@ TEST_F(ConfigEditTest, EditsSurviveAFreshRead) {
     Enter("edtTalkIDConv", "ZZ");
     ASSERT_TRUE(Sent("$PQZXID"));
     Click("btnReadConfig");
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal && Enabled("cbBaudIn2"); }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal && Enabled("cbBaudIn2"); }));
     EXPECT_EQ(Index("cbBaudIn2"), 5);
     EXPECT_TRUE(Checked("chbCnvVWRtoMWV"));
     EXPECT_EQ(Text("edtTalkIDConv"), "ZZ");
@@ -254,13 +254,13 @@ TEST_F(ConfigEditTest, FactoryResetAsksAndReadsAgainWhateverTheAnswer) {
             "This will restore the factory settings\rof the multiplexer. Do you really want to proceed?"});
     EXPECT_TRUE(NothingSent("$PQZXRESET"));
     EXPECT_TRUE(SimReceived("$PQZXVER", Mark));
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal && Enabled("cbBaudIn2"); }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal && Enabled("cbBaudIn2"); }));
 
     Mark = Sim->ReceivedCount();
     TestDialogs().ConfirmAnswers = {true};
     reset->trigger();
     EXPECT_EQ(SimReceived("$PQZXRESET", Mark), Framed("$PQZXRESET,1"));
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal && Enabled("cbBaudIn2"); }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal && Enabled("cbBaudIn2"); }));
     EXPECT_EQ(Text("edtUniqueID"), "BOAT42"); // the factory ID of this device
     EXPECT_EQ(Index("cbBaudIn2"), 0);
     EXPECT_EQ(Control<QComboBox>("cbPrioTimeout")->currentText(), "5 sec.");

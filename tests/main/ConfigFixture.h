@@ -49,7 +49,7 @@ protected:
         StartSimulator(options);
         CreateForm();
         ConnectTcp(Sim->TcpPort());
-        ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal; }));
+        ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal; }));
     }
 
     QString Text(const char* edit) { return Control<QLineEdit>(edit)->text(); }

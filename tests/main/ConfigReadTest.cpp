@@ -24,7 +24,7 @@ protected:
         StartSimulator(options);
         CreateForm();
         ConnectTcp(Sim->TcpPort());
-        ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stGetConfig; }));
+        ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stGetConfig; }));
     }
 };
 
@@ -204,7 +204,7 @@ TEST_F(ConfigReadTest, SeaTalkOnInput1FixesItsSpeedWithoutSending) {
 
 TEST_F(ConfigReadTest, OldFirmwareGreysTheViewAndReadsNothing) {
     ReadFrom(Distinctive(), "A010", "3.28.9");
-    EXPECT_EQ(Form->RXState(), TRXState::stNormal);
+    EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
     EXPECT_FALSE(Enabled("cbBaudIn2"));
     EXPECT_EQ(Index("cbBaudIn2"), -1);
     EXPECT_EQ(Control<QPlainTextEdit>("NmeaView")->palette().color(QPalette::Base),
@@ -260,7 +260,7 @@ TEST_F(ConfigReadTest, WiFiMenuShownOverThePseudoTerminal) {
     ChoosePort(Control<QComboBox>("cbPort")->count() - 1);
     Click("btnConnect");
     ASSERT_TRUE(
-        WaitUntil([&] { return Form->MuxInterfaceType() == 3 && Form->RXState() == TRXState::stNormal; }));
+        WaitUntil([&] { return Form->MuxInterfaceType() == 3 && Form->GetRXState() == TRXState::stNormal; }));
     EXPECT_TRUE(Form->findChild<QMenu*>("miKorvelan3Wi")->menuAction()->isVisible());
     EXPECT_FALSE(Form->findChild<QMenu*>("miKorvelan3E")->menuAction()->isVisible());
 }
@@ -271,7 +271,7 @@ TEST_F(ConfigReadTest, MissingFieldDuringTheReadAbandonsIt) {
                     sim::FrameSentence("$PQZXIN,R,1,1,1,1") + sim::FrameSentence("$PQZXRDY"));
     ASSERT_TRUE(WaitUntil([&] { return !TestDialogs().Messages.isEmpty(); }));
     EXPECT_EQ(TestDialogs().Messages, QStringList{"Missing field in sentence:\r$PQZXCF,R"});
-    EXPECT_EQ(Form->RXState(), TRXState::stNormal);
+    EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
     QTest::qWait(100);
     EXPECT_EQ(Form->Config().BaudIn4Out1, 4u); // what came before stays
     EXPECT_NE(Form->Config().ModeIn2, 1u);     // what came after is not read
@@ -291,12 +291,12 @@ TEST_F(ConfigReadTest, BadReportsTakeTheErrorPathsAndKeepEarlierValues) {
     EXPECT_EQ(m.TalkID4, "");
     EXPECT_EQ(m.TalkIDConv, "CD");
     EXPECT_EQ(m.UID, "ABCDEF");
-    EXPECT_EQ(Form->RXState(), TRXState::stNormal);
+    EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
 
     // An empty data-source type is a field size error.
     TestDialogs().Reset();
     Click("btnReadConfig");
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stGetConfig; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stGetConfig; }));
     Sim->SendToHost(sim::FrameSentence("$PQZXDS,R,1,"));
     ASSERT_TRUE(WaitUntil([&] { return !TestDialogs().Messages.isEmpty(); }));
     EXPECT_EQ(TestDialogs().Messages, QStringList{"field size error in sentence:\r$PQZXDS,R,1,"});
@@ -306,7 +306,7 @@ TEST_F(ConfigReadTest, OutOfRangeNumbersSelectNothingAndChangeNothingElse) {
     ASSERT_NO_FATAL_FAILURE(AwaitDumpFromTheTest());
     Sim->SendToHost(sim::FrameSentence("$PQZXNF,R,40,1,2,3,4,5") + sim::FrameSentence("$PQZXDS,R,1,3") +
                     sim::FrameSentence("$PQZXDS,R,256,4") + sim::FrameSentence("$PQZXRDY"));
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal; }));
     ASSERT_TRUE(WaitUntil([&] { return Enabled("cbDevFuncIn1"); }));
     EXPECT_EQ(Index("cbDevFuncHost"), -1);
     EXPECT_EQ(Index("cbDevFuncIn1"), 1);
@@ -357,13 +357,13 @@ TEST_F(ConfigReadTest, UdpAllOnlyResetsTheStateOnAVersionAnswer) {
     ASSERT_EQ(Form->Comm().CommMode(), TCommMode::cmUDP);
     ASSERT_TRUE(SimReceived("$PQZXVER"));
     ASSERT_TRUE(WaitUntil([&] {
-        for (const auto& line : Form->NmeaData())
+        for (const auto& line : Form->GetNmeaData())
             if (line.rfind("$PQZXVER,", 0) == 0)
                 return true;
         return false;
     }));
-    EXPECT_EQ(Form->RXState(), TRXState::stNormal);
-    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+    EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
+    EXPECT_FALSE(Form->TimeOutTimer.isActive());
     EXPECT_EQ(Form->StatusPanel(0), "Device: "); // nothing is read from the answer
     QTest::qWait(200);
     for (const std::string& line : Sim->ReceivedLines())

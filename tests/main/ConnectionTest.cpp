@@ -20,8 +20,8 @@ TEST_F(MainFormTest, ConnectOverTcpAnnouncesThenAsksForTheVersion) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "$PQZXCF,A*6B");
     EXPECT_EQ(lines[1], "$PQZXVER*42");
-    EXPECT_TRUE(Form->ConfigTimer().isActive());
-    EXPECT_EQ(Form->ConfigTimer().interval(), 4000);
+    EXPECT_TRUE(Form->ConfigTimer.isActive());
+    EXPECT_EQ(Form->ConfigTimer.interval(), 4000);
     EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
 }
 
@@ -40,11 +40,11 @@ TEST_F(MainFormTest, SilentMultiplexerTimesOutTheVersionRequest) {
     StartSimulator(options);
     CreateForm();
     ConnectTcp(Sim->TcpPort());
-    EXPECT_EQ(Form->RXState(), TRXState::stGetVersion);
+    EXPECT_EQ(Form->GetRXState(), TRXState::stGetVersion);
     ASSERT_TRUE(WaitUntil([&] { return !TestDialogs().Messages.isEmpty(); }));
     EXPECT_EQ(TestDialogs().Messages, QStringList{"Multiplexer does not respond"});
-    EXPECT_EQ(Form->RXState(), TRXState::stNormal);
-    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+    EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
+    EXPECT_FALSE(Form->TimeOutTimer.isActive());
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmTCP); // the link stays open
 }
 
@@ -53,12 +53,12 @@ TEST_F(MainFormTest, PeerThatClosesIsNoticedAtTheNextPeriodicWrite) {
     CreateForm();
     ConnectTcp(Sim->TcpPort());
     ASSERT_TRUE(SimReceived("$PQZXVER"));
-    Form->ConfigTimer().setInterval(100); // the 4000 ms rhythm, quickened for the test
+    Form->ConfigTimer.setInterval(100); // the 4000 ms rhythm, quickened for the test
     Sim->Stop();
     ASSERT_TRUE(WaitUntil([&] { return TestDialogs().Messages.contains("TCP Connection lost"); }));
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
     EXPECT_EQ(Control<QPushButton>("btnConnect")->text(), "Connect");
-    EXPECT_FALSE(Form->ConfigTimer().isActive());
+    EXPECT_FALSE(Form->ConfigTimer.isActive());
 }
 
 TEST_F(MainFormTest, RefusedConnectionShowsTheSocketMessageAndStartsNoTimer) {
@@ -70,8 +70,8 @@ TEST_F(MainFormTest, RefusedConnectionShowsTheSocketMessageAndStartsNoTimer) {
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
     EXPECT_EQ(TestDialogs().Messages, QStringList{"Connection refused"});
     EXPECT_EQ(Control<QPushButton>("btnConnect")->text(), "Connect");
-    EXPECT_FALSE(Form->ConfigTimer().isActive());
-    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+    EXPECT_FALSE(Form->ConfigTimer.isActive());
+    EXPECT_FALSE(Form->TimeOutTimer.isActive());
 }
 
 TEST_F(MainFormTest, DisconnectClosesTheLinkAndStopsTheTimers) {
@@ -81,8 +81,8 @@ TEST_F(MainFormTest, DisconnectClosesTheLinkAndStopsTheTimers) {
     Click("btnConnect");
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
     EXPECT_EQ(Control<QPushButton>("btnConnect")->text(), "Connect");
-    EXPECT_FALSE(Form->ConfigTimer().isActive());
-    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+    EXPECT_FALSE(Form->ConfigTimer.isActive());
+    EXPECT_FALSE(Form->TimeOutTimer.isActive());
     EXPECT_TRUE(Control<QLineEdit>("edtMuxIP")->isEnabled());
     EXPECT_FALSE(Control<QPushButton>("btnReadConfig")->isEnabled());
 }
@@ -114,7 +114,7 @@ TEST_F(MainFormTest, SerialPortThatCannotOpenNamesItsFriendlyName) {
         TestDialogs().Messages,
         QStringList{
             "Unable to open USB Serial Port (ttyNONE).\rThe port may be opened by another application."});
-    EXPECT_FALSE(Form->ConfigTimer().isActive());
+    EXPECT_FALSE(Form->ConfigTimer.isActive());
 }
 
 TEST_F(MainFormTest, ConfigurationReadCompletesUnderFullTraffic) {
@@ -123,10 +123,10 @@ TEST_F(MainFormTest, ConfigurationReadCompletesUnderFullTraffic) {
     StartSimulator(options);
     CreateForm();
     ConnectTcp(Sim->TcpPort());
-    ASSERT_TRUE(WaitUntil([&] { return Form->RXState() == TRXState::stNormal; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal; }));
     EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
     EXPECT_TRUE(Form->findChild<QComboBox*>("cbBaudIn2")->isEnabled());
-    ASSERT_TRUE(WaitUntil([&] { return Form->NmeaData().size() == TMainForm::kScrollLines; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetNmeaData().size() == TMainForm::kScrollLines; }));
     // An edit still gets its answer through the traffic.
     auto* speed = Form->findChild<QComboBox*>("cbBaudIn2");
     speed->setCurrentIndex(3);

@@ -168,9 +168,9 @@ TEST_F(MainFormTest, ChoosingAnotherPortWhileConnectedTakesTheDisconnectPath) {
     emit filter->activated(3);
     ChoosePort(0);
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
-    EXPECT_EQ(Form->ViewFilter(), -1);
-    EXPECT_FALSE(Form->ConfigTimer().isActive());
-    EXPECT_FALSE(Form->TimeOutTimer().isActive());
+    EXPECT_EQ(Form->GetViewFilter(), -1);
+    EXPECT_FALSE(Form->ConfigTimer.isActive());
+    EXPECT_FALSE(Form->TimeOutTimer.isActive());
     EXPECT_EQ(Stored().value("Port").toInt(), 0);
 }
 

@@ -109,7 +109,7 @@ protected:
     void ConnectAndClearView() {
         ConnectTcp(Sim->TcpPort());
         WaitUntil([&] {
-            for (const auto& line : Form->NmeaData())
+            for (const auto& line : Form->GetNmeaData())
                 if (line.rfind("$PQZXRDY", 0) == 0)
                     return true;
             return false;

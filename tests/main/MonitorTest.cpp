@@ -30,9 +30,9 @@ TEST_F(MainFormTest, ScrollingViewKeepsTheNewest101Lines) {
         bytes += Line("$GPGLL," + std::to_string(i)) + "\r\n";
     Sim->SendToHost(bytes);
     ASSERT_TRUE(WaitUntil(
-        [&] { return !Form->NmeaData().empty() && Form->NmeaData().back() == Line("$GPGLL,149"); }));
-    ASSERT_EQ(Form->NmeaData().size(), 101u);
-    EXPECT_EQ(Form->NmeaData().front(), Line("$GPGLL,49"));
+        [&] { return !Form->GetNmeaData().empty() && Form->GetNmeaData().back() == Line("$GPGLL,149"); }));
+    ASSERT_EQ(Form->GetNmeaData().size(), 101u);
+    EXPECT_EQ(Form->GetNmeaData().front(), Line("$GPGLL,49"));
     auto* view = Control<QPlainTextEdit>("NmeaView");
     const QStringList shown = view->toPlainText().split('\n');
     ASSERT_EQ(shown.size(), 101);
@@ -53,11 +53,11 @@ TEST_F(MainFormTest, NoScrollKeepsOneLinePerAddress) {
                     sim::FrameSentence("$NOCOMMA") + sim::FrameSentence("$NOCOMMA") +
                     sim::FrameSentence("$GPZDA,9"));
     ASSERT_TRUE(
-        WaitUntil([&] { return !Form->NmeaData().empty() && Form->NmeaData().back() == Line("$GPZDA,9"); }));
-    EXPECT_EQ(Form->NmeaData(), (std::deque<std::string>{Line("$GPRMC,2"), Line("$GPGGA,2"), Line("$NOCOMMA"),
+        WaitUntil([&] { return !Form->GetNmeaData().empty() && Form->GetNmeaData().back() == Line("$GPZDA,9"); }));
+    EXPECT_EQ(Form->GetNmeaData(), (std::deque<std::string>{Line("$GPRMC,2"), Line("$GPGGA,2"), Line("$NOCOMMA"),
                                                          Line("$NOCOMMA"), Line("$GPZDA,9")}));
     Control<QCheckBox>("chbNoScroll")->setChecked(false);
-    EXPECT_TRUE(Form->NmeaData().empty());
+    EXPECT_TRUE(Form->GetNmeaData().empty());
     EXPECT_TRUE(Control<QPlainTextEdit>("NmeaView")->toPlainText().isEmpty());
 }
 
@@ -70,28 +70,28 @@ TEST_F(MainFormTest, SourceFilterFollowsTheTagBlockSource) {
     ASSERT_TRUE(filter->isEnabled());
     filter->setCurrentIndex(2); // "Input 2"
     emit filter->activated(2);
-    EXPECT_EQ(Form->ViewFilter(), 2);
+    EXPECT_EQ(Form->GetViewFilter(), 2);
     Sim->SendToHost(sim::TagBlock("s:KV3SIM-2") + sim::FrameSentence("$GPGLL,in2") +
                     sim::TagBlock("s:KV3SIM-1") + sim::FrameSentence("$GPGLL,in1") +
                     sim::FrameSentence("$GPGLL,untagged") + sim::TagBlock("s:KV3SIM#2A") +
                     sim::FrameSentence("$GPGLL,n2k") + sim::FrameSentence("$GPGLL,end"));
     ASSERT_TRUE(WaitUntil(
-        [&] { return !Form->NmeaData().empty() && Form->NmeaData().back() == Line("$GPGLL,end"); }));
-    EXPECT_EQ(Form->NmeaData(),
+        [&] { return !Form->GetNmeaData().empty() && Form->GetNmeaData().back() == Line("$GPGLL,end"); }));
+    EXPECT_EQ(Form->GetNmeaData(),
               (std::deque<std::string>{Line("$GPGLL,in2"), Line("$GPGLL,untagged"), Line("$GPGLL,end")}));
 
     filter->setCurrentIndex(7); // "Multiplexer" is source 0
     emit filter->activated(7);
-    EXPECT_EQ(Form->ViewFilter(), 0);
+    EXPECT_EQ(Form->GetViewFilter(), 0);
     filter->setCurrentIndex(6);
     emit filter->activated(6);
-    EXPECT_EQ(Form->ViewFilter(), 6);
+    EXPECT_EQ(Form->GetViewFilter(), 6);
     Sim->SendToHost(sim::TagBlock("s:KV3SIM=42") + sim::FrameSentence("$GPGLL,n2k-dec"));
-    ASSERT_TRUE(WaitUntil([&] { return Form->NmeaData().back() == Line("$GPGLL,n2k-dec"); }));
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetNmeaData().back() == Line("$GPGLL,n2k-dec"); }));
 
     // A disconnect returns the filter to "All".
     Click("btnConnect");
-    EXPECT_EQ(Form->ViewFilter(), -1);
+    EXPECT_EQ(Form->GetViewFilter(), -1);
     EXPECT_EQ(filter->currentIndex(), 0);
     EXPECT_FALSE(filter->isEnabled());
 }
@@ -103,8 +103,8 @@ TEST_F(MainFormTest, TagBlocksAreShownOnRequestAndStatisticsNever) {
     Control<QCheckBox>("chbTAGShow")->setChecked(true);
     const std::string tag = sim::TagBlock("s:KV3SIM-1");
     Sim->SendToHost(sim::FrameSentence("$PQZXSTAT,R,1,2,3,4,5,6") + tag + sim::FrameSentence("$GPGLL,1"));
-    ASSERT_TRUE(WaitUntil([&] { return !Form->NmeaData().empty(); }));
-    EXPECT_EQ(Form->NmeaData(), std::deque<std::string>{tag + Line("$GPGLL,1")});
+    ASSERT_TRUE(WaitUntil([&] { return !Form->GetNmeaData().empty(); }));
+    EXPECT_EQ(Form->GetNmeaData(), std::deque<std::string>{tag + Line("$GPGLL,1")});
 }
 
 TEST_F(MainFormTest, SendBoxKeepsAHistoryOfTwentyNewestFirst) {
@@ -147,14 +147,14 @@ TEST_F(MainFormTest, OverflowReportLightsTheLampsOfItsOutputs) {
     ConnectTcp(Sim->TcpPort());
     auto* lamp1 = Control<TLedIndicator>("ldOverflow1");
     auto* lamp2 = Control<TLedIndicator>("ldOverflow2");
-    Form->OVTimer().setInterval(60000); // keep them lit while the test looks
+    Form->OVTimer.setInterval(60000); // keep them lit while the test looks
     Sim->SendToHost(sim::FrameSentence("$PQZXOV,2"));
     ASSERT_TRUE(WaitUntil([&] { return lamp2->IsLit(); }));
     EXPECT_FALSE(lamp1->IsLit());
     EXPECT_EQ(lamp2->CurrentColor(), QColor(Qt::red));
     Sim->SendToHost(sim::FrameSentence("$PQZXOV,") + sim::FrameSentence("$PQZXOV,3"));
     ASSERT_TRUE(WaitUntil([&] { return lamp1->IsLit(); }));
-    Form->OVTimer().setInterval(20);
+    Form->OVTimer.setInterval(20);
     ASSERT_TRUE(WaitUntil([&] { return !lamp1->IsLit() && !lamp2->IsLit(); }));
     EXPECT_TRUE(TestDialogs().Messages.isEmpty());
 }

@@ -4,6 +4,8 @@
 
 #include "main/Dialogs.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QString>
 #include <QStringList>
 
@@ -17,36 +19,14 @@ public:
         QString Caption;
         QString Text;
         TIcon Icon;
+        bool UnderWaitCursor; // the hourglass was showing while the box was open
     };
-
-    void ShowMessage(const QString& text) override { Messages.append(text); }
-    void ShowMessageBox(const QString& caption, const QString& text, TIcon icon) override {
-        Boxes.push_back({caption, text, icon});
-        Messages.append(text);
-    }
-    bool Confirm(const QString& text) override {
-        Questions.append(text);
-        if (ConfirmAnswers.empty())
-            return false;
-        const bool answer = ConfirmAnswers.front();
-        ConfirmAnswers.pop_front();
-        return answer;
-    }
-    QString OpenFileName(const QString& filters, int selectedFilter) override {
-        LastFilters = filters;
-        LastSelectedFilter = selectedFilter;
-        return NextFileName();
-    }
-    QString SaveFileName(const QString& filters, int selectedFilter, const QString&) override {
-        LastFilters = filters;
-        LastSelectedFilter = selectedFilter;
-        return NextFileName();
-    }
 
     void Reset() {
         Messages.clear();
         Boxes.clear();
         Questions.clear();
+        QuestionCaptions.clear();
         ConfirmAnswers.clear();
         FileNames.clear();
     }
@@ -54,12 +34,43 @@ public:
     QStringList Messages;
     std::deque<TBox> Boxes;
     QStringList Questions;
+    QStringList QuestionCaptions;
     std::deque<bool> ConfirmAnswers;
     std::deque<QString> FileNames; // an empty entry (or none) cancels the dialog
     QString LastFilters;
     int LastSelectedFilter = -1;
 
+protected:
+    void DoShowMessageBox(const QString& caption, const QString& text, TIcon icon) override {
+        Boxes.push_back({caption, text, icon, UnderWaitCursor()});
+        Messages.append(text);
+    }
+    bool DoConfirm(const QString& caption, const QString& text) override {
+        Questions.append(text);
+        QuestionCaptions.append(caption);
+        if (ConfirmAnswers.empty())
+            return false;
+        const bool answer = ConfirmAnswers.front();
+        ConfirmAnswers.pop_front();
+        return answer;
+    }
+    QString DoOpenFileName(const QString& filters, int selectedFilter) override {
+        LastFilters = filters;
+        LastSelectedFilter = selectedFilter;
+        return NextFileName();
+    }
+    QString DoSaveFileName(const QString& filters, int selectedFilter, const QString&) override {
+        LastFilters = filters;
+        LastSelectedFilter = selectedFilter;
+        return NextFileName();
+    }
+
 private:
+    static bool UnderWaitCursor() {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor && cursor->shape() == Qt::WaitCursor;
+    }
+
     QString NextFileName() {
         if (FileNames.empty())
             return {};

@@ -165,9 +165,24 @@ TEST_F(WriteAllTest, WithoutAValidCapabilityWordTheModelStaysLocal) {
     Mark = Sim->ReceivedCount();
     LoadInto(Form->Config());
     Form->WriteAllSettings();
+    EXPECT_EQ(TestDialogs().Messages.last(),
+              "The capabilities of the multiplexer are unknown: nothing was written.");
     QTest::qWait(100);
     for (const std::string& line : SentSinceMark())
         EXPECT_EQ(line.rfind("$PQZXCF,A", 0), 0u) << line;
     EXPECT_FALSE(Enabled("cbBaudIn2"));
     EXPECT_EQ(Form->Config().UID, "LOADED1");
+}
+
+TEST_F(WriteAllTest, WhatTheDeviceReportedGoesBackUnchanged) {
+    sim::DeviceConfig reported = sim::FactoryConfig("KVL-1");
+    reported.talkerId = {"g", "", "PX", "", ""};
+    ReadFrom(reported, "A010");
+    ASSERT_TRUE(WaitUntil([&] { return Enabled("cbBaudIn2"); }));
+    Mark = Sim->ReceivedCount();
+    Form->WriteAllSettings();
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
+    const auto sent = SentSinceMark();
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "$PQZXID,C,g,,PX,,*22"), sent.end());
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "$PQZXUI,C,KVL-1*11"), sent.end());
 }

@@ -17,6 +17,14 @@ kvl::sim::SimOptions Busy(double rate) {
     return options;
 }
 
+// Sets the option word (with TAG blocks on); the device's answer now carries a TAG block too.
+bool SwitchTagBlocksOn(TcpDevice& device, const std::string& options) {
+    device.Host->Send("$PQZXOP,C," + options);
+    return device.Host
+        ->WaitFor([&](const std::string& l) { return l.ends_with(OnWire("$PQZXOP,R," + options)); })
+        .has_value();
+}
+
 // The next n traffic lines (anything not from the device itself).
 std::vector<std::string> Traffic(WireClient& host, std::size_t n) {
     std::vector<std::string> lines;
@@ -82,9 +90,22 @@ TEST(Traffic, EveryLineIsAWholeSentenceWithTheRightChecksum) {
     EXPECT_EQ(device.Host->BadLineEnds(), 0u);
 }
 
+TEST(Traffic, AisReportsTakeTurnsOnEveryModel) {
+    for (const char* caps : {"A010", "A000"}) {
+        auto options = Busy(400);
+        options.identity.caps = caps;
+        TcpDevice device(options);
+        std::set<std::string> payloads;
+        for (const auto& line : Traffic(*device.Host, 80))
+            if (FieldsOf(line)[0] == "!AIVDM")
+                payloads.insert(FieldsOf(line)[5]);
+        EXPECT_EQ(payloads.size(), 4u) << caps;
+    }
+}
+
 TEST(Traffic, TagBlocksCarryTheSourceWhenTheOptionIsSet) {
     TcpDevice device(Busy(200));
-    EXPECT_EQ(device.Ask("$PQZXOP,C,00000028"), OnWire("$PQZXOP,R,00000028"));
+    ASSERT_TRUE(SwitchTagBlocksOn(device, "00000028"));
     const auto lines = Traffic(*device.Host, 40);
     ASSERT_EQ(lines.size(), 40u);
     std::set<std::string> sources;
@@ -97,13 +118,13 @@ TEST(Traffic, TagBlocksCarryTheSourceWhenTheOptionIsSet) {
         sources.insert(*source);
     }
     // Inputs 1 to 4, the conversions and two NMEA 2000 devices, one written in hex, one in decimal.
-    EXPECT_EQ(sources, (std::set<std::string>{"-1", "-2", "-3", "-4", "-5", "#0B", "=35"}));
+    EXPECT_EQ(sources, (std::set<std::string>{"-1", "-2", "-3", "-4", "-5", "#0B", "=66"}));
 }
 
 TEST(Traffic, SourceTagFollowsTheUniqueId) {
     TcpDevice device(Busy(200));
     EXPECT_EQ(device.Ask("$PQZXUI,C,AB12"), OnWire("$PQZXUI,R,AB12"));
-    EXPECT_EQ(device.Ask("$PQZXOP,C,00000020"), OnWire("$PQZXOP,R,00000020"));
+    ASSERT_TRUE(SwitchTagBlocksOn(device, "00000020"));
     for (const auto& line : Traffic(*device.Host, 20))
         EXPECT_TRUE(StartsWith(line, "\\s:AB12")) << line;
 }
@@ -112,7 +133,7 @@ TEST(Traffic, WithoutNmea2000OnlyInputsAndConversions) {
     auto options = Busy(200);
     options.identity.caps = "A000";
     TcpDevice device(options);
-    EXPECT_EQ(device.Ask("$PQZXOP,C,00000020"), OnWire("$PQZXOP,R,00000020"));
+    ASSERT_TRUE(SwitchTagBlocksOn(device, "00000020"));
     for (const auto& line : Traffic(*device.Host, 30)) {
         EXPECT_EQ(TagOf(line).find('#'), std::string::npos) << line;
         EXPECT_EQ(TagOf(line).find('='), std::string::npos) << line;

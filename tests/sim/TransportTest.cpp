@@ -58,8 +58,8 @@ TEST(PseudoTerminal, ReopeningThePortFindsTheDeviceStillAnswering) {
     sim.Start();
     {
         auto port = WireClient::Serial(options.ptyLink);
-        port->Send("$PQZXOP,C,00000020");
-        EXPECT_EQ(port->WaitForPrefix("$PQZXOP"), OnWire("$PQZXOP,R,00000020"));
+        port->Send("$PQZXOP,C,00000004");
+        EXPECT_EQ(port->WaitForPrefix("$PQZXOP"), OnWire("$PQZXOP,R,00000004"));
     }
     // While the port is closed, traffic goes on; a device reading EIO in a loop
     // would stop answering.

@@ -1,7 +1,7 @@
 // Widget tests run under Qt's offscreen platform, with the stored settings in a
 // scratch folder and every message box answered by the recording dialogs.
-#include "RecordingDialogs.h"
 #include "main/KvlApplication.h"
+#include "main/RecordingDialogs.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,0 +1,12 @@
+#include "main/ProgramIcon.h"
+
+namespace kvl {
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/kvlconfig3-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace kvl
