@@ -7,6 +7,7 @@
 #include "main/MainForm.h"
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
+#include "tables/Tables.h"
 #include "ui_MainForm.h"
 #include "views/AuxViews.h"
 
@@ -109,6 +110,7 @@ void TMainForm::CloseLink() {
     Waits.ReleaseAll();
     ConfigTimer.stop();
     TimeOutTimer.stop();
+    Tables->LinkClosed();
     EnableControls(false);
 }
 
@@ -243,6 +245,10 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
             HandleConfigReport(sentence);
         }
         break;
+    case TRXState::stCapture:
+        if (sentence.Command == TPQZXCmd::PQZXNone)
+            Tables->CaptureSentence(sentence);
+        break;
     default:
         break;
     }
@@ -314,6 +320,8 @@ void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
 }
 
 void TMainForm::SendTextFile(const QString& fileName) {
+    // A line the link could not carry is skipped, not cut.
+    constexpr qsizetype kMaxTextLine = 250;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -321,7 +329,7 @@ void TMainForm::SendTextFile(const QString& fileName) {
         QByteArray line = file.readLine();
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
-        if (!line.isEmpty())
+        if (!line.isEmpty() && line.size() <= kMaxTextLine)
             Link->SendNmea(line.toStdString());
     }
 }

@@ -38,6 +38,8 @@ class TMainForm;
 namespace kvl {
 
 struct TAuxViews;
+class TConfigFiles;
+class TTables;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -63,7 +65,7 @@ public:
     void SendAndWaitReady(const std::string& text) override;
     void SendAndWait(const std::string& text, TPQZXCmd command) override;
     void WaitForReply(TPQZXCmd command, int timeoutMs) override;
-    void SendTextFile(const QString& fileName);
+    void SendTextFile(const QString& fileName) override;
     void EnableGroup(QWidget* container, bool enable);
     void EnableControls(bool enable) override;
     void UpdateView() override;
@@ -104,7 +106,7 @@ public:
     void ShowN2KSettings();
 
     // Editing the settings.
-    void WriteAllSettings();
+    void WriteAllSettings() override;
     QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
 
@@ -129,6 +131,13 @@ public:
     int MuxInterfaceType() const override { return MuxInterface; }
     std::uint16_t Capabilities() const override { return KVLCaps; }
     const TMuxVersion& FirmwareVersion() const override { return MuxVersion; }
+    TMuxIdentity Identity() const override { return {MuxDeviceString, MuxVersionString, MuxSerialString}; }
+    void ShowConfigFileName(const QString& fileName) override;
+
+    // The configuration file commands and files dropped on the window.
+    void HandleDroppedFiles(const QStringList& files);
+    TTables& TableEditors() { return *Tables; }
+    TConfigFiles& ConfigFileCommands() { return *ConfigFiles; }
 
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
     int GetViewFilter() const { return ViewFilter; }
@@ -148,6 +157,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Start-up and closing.
@@ -259,6 +270,8 @@ private:
     QIcon bmConnOn;
     QIcon bmConnOff;
     std::unique_ptr<TAuxViews> Views;
+    std::unique_ptr<TTables> Tables;           // the routing, Modbus and AIS MOB tables
+    std::unique_ptr<TConfigFiles> ConfigFiles; // load, save and dropped files
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;
