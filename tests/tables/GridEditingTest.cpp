@@ -1,0 +1,78 @@
+#include "TablesFixture.h"
+
+#include "tables/ModbusGrid.h"
+#include "tables/RouteGrid.h"
+
+#include <QComboBox>
+
+using namespace kvl;
+using namespace kvl::test;
+
+namespace {
+
+sim::SimOptions OneOfEach() {
+    sim::SimOptions options;
+    options.trafficRate = 0;
+    sim::DeviceConfig config = sim::FactoryConfig(options.uid);
+    config.modbusMode = 1;
+    config.routes = {{"GPRMC", 0x81, 0, 0x21, 0xC0FFEE}};
+    config.modbus = {{1, 100, 'H', 'U', false, 1, "C", "C", "ENGINE1", 0}};
+    options.initialConfig = config;
+    return options;
+}
+
+void ClickCell(TBaseGrid* grid, int row, int col) {
+    const QRect cell = grid->visualItemRect(grid->item(row, col));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+} // namespace
+
+TEST_F(TablesTest, ClickingACheckCellTogglesItsBitAndUntickingNClearsTheDevice) {
+    StartSimulator(OneOfEach());
+    CreateForm();
+    ConnectAndRead();
+    auto* routes = Grid<TRouteGrid>("RouteGrid");
+    ShowPageOf(routes);
+    TRoute& route = *Form->Config().RoutingTable[0];
+    route.SA = 17;
+    ClickCell(routes, 0, 2); // input 2
+    EXPECT_EQ(route.Inputs, 0x83);
+    EXPECT_EQ(routes->item(0, 2)->checkState(), Qt::Checked);
+    ClickCell(routes, 0, 14); // the host link
+    EXPECT_EQ(route.Route, 0x01);
+    ClickCell(routes, 0, 7); // N off: the device goes with it
+    EXPECT_EQ(route.Inputs, 0x03);
+    EXPECT_EQ(route.Name, TName());
+    EXPECT_EQ(route.SA, 255);
+    ClickCell(routes, 0, 7);
+    EXPECT_EQ(route.Inputs, 0x83);
+    EXPECT_EQ(route.Name, TName()); // ticking it again brings nothing back
+}
+
+TEST_F(TablesTest, TheTypeListsSetTheLettersAndReversalNeedsTwoRegisters) {
+    StartSimulator(OneOfEach());
+    CreateForm();
+    ConnectAndRead();
+    auto* modbus = Grid<TModbusGrid>("ModbusGrid");
+    ShowPageOf(modbus);
+    TModbus& entry = *Form->Config().ModbusTable[0];
+    ClickCell(modbus, 0, 5); // "R" of a one-register type: no box, no change
+    EXPECT_EQ(entry.Rev, 0);
+    modbus->setCurrentCell(0, 4);
+    auto* dataType = Control<QComboBox>("cbDataType");
+    EXPECT_TRUE(dataType->isVisible());
+    EXPECT_EQ(dataType->currentIndex(), 1); // U
+    emit dataType->activated(3);
+    EXPECT_EQ(entry.DType, 'F');
+    EXPECT_FALSE(dataType->isVisible());
+    ClickCell(modbus, 0, 5);
+    EXPECT_EQ(entry.Rev, 1);
+    modbus->setCurrentCell(0, 3);
+    auto* regType = Control<QComboBox>("cbRegType");
+    emit regType->activated(1);
+    EXPECT_EQ(entry.RType, 'I');
+    modbus->setCurrentCell(0, 7);
+    QTest::keyClick(modbus->InPlaceEditor(), Qt::Key_Delete); // clears the transducer type
+    EXPECT_EQ(entry.XdrType, 0);
+}
