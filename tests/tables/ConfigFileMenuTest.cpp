@@ -169,3 +169,60 @@ TEST_F(ConfigFileMenuTest, DroppedTextFilesSkipLinesOver250Characters) {
     ASSERT_TRUE(SimReceived("$PQZXUI,C,DROPPED", from));
     EXPECT_EQ(ReceivedBodies(from), std::vector<std::string>{"$PQZXUI,C,DROPPED"});
 }
+
+TEST_F(ConfigFileMenuTest, RowsBeyondTheLimitsAreLeftOutToldAndNeverSent) {
+    StartSimulator(Quiet());
+    CreateForm();
+    ConnectAndRead();
+    std::string text = "[Routing]\r\n";
+    for (int i = 1; i <= 60; ++i)
+        text += "R" + std::to_string(i) + "=GP" + std::to_string(100 + i) + ",01,00,20,0000000000000000\r\n";
+    text += "[AIS MOB]\r\nR1=2112345X7\r\n";
+    const QString path = Dir.filePath(QStringLiteral("big.ini"));
+    WriteBytes(path, text);
+    TestDialogs().FileNames.push_back(path);
+    const std::size_t from = Sim->ReceivedCount();
+    Action("miLoad")->trigger();
+    ASSERT_TRUE(SimReceived("$PQZXDS,C,2", from));
+    ASSERT_EQ(TestDialogs().Messages.size(), 1);
+    EXPECT_TRUE(TestDialogs().Messages[0].contains(QStringLiteral("10 more rows were left out")));
+    EXPECT_TRUE(TestDialogs().Messages[0].contains(QStringLiteral("[AIS MOB] R1 left out")));
+    int routes = 0;
+    for (const std::string& line : ReceivedBodies(from))
+        routes += line.starts_with("$PQZXRTE,C,GP") ? 1 : 0;
+    EXPECT_EQ(routes, 50);
+    EXPECT_EQ(Sim->Config().routes.size(), 50u);
+    EXPECT_TRUE(Sim->Config().mob.empty());
+}
+
+TEST_F(ConfigFileMenuTest, ADroppedConfigurationIsLoadedAndWrittenWithTheDataSourcesEmptiedFirst) {
+    StartSimulator(Quiet());
+    CreateForm();
+    ConnectAndRead();
+    Form->Config().DataSrcTable[2] = {'3', 0};
+    const QString path = Dir.filePath(QStringLiteral("dropped.ini"));
+    WriteBytes(path, "[Configuration]\r\nBaud In2=4\r\n[AIS MOB]\r\nR1=211234567\r\n");
+    const std::size_t from = Sim->ReceivedCount();
+    Form->HandleDroppedFiles({path});
+    ASSERT_TRUE(SimReceived("$PQZXDS,C,2", from));
+    EXPECT_EQ(Form->StatusPanel(3), QStringLiteral("Config file: ") + path);
+    EXPECT_EQ(Sim->Config().baud[1], 4);
+    ASSERT_EQ(Sim->Config().mob.size(), 1u);
+    const auto sent = ReceivedBodies(from);
+    EXPECT_EQ(sent.back(), "$PQZXDS,C,2"); // the third source no longer "3"
+}
+
+TEST_F(ConfigFileMenuTest, SaveAsOffersTheCurrentFileAndSavesUnderTheNewName) {
+    StartSimulator(Quiet());
+    CreateForm();
+    ConnectAndRead();
+    const QString first = Dir.filePath(QStringLiteral("first.ini"));
+    TestDialogs().FileNames.push_back(first);
+    Action("miSave")->trigger();
+    const QString second = Dir.filePath(QStringLiteral("second"));
+    TestDialogs().FileNames.push_back(second);
+    Action("miSaveAs")->trigger();
+    EXPECT_EQ(TestDialogs().LastFilters, kSaveFilters);
+    EXPECT_TRUE(QFile::exists(second + QStringLiteral(".ini"))); // the dialogs' default extension
+    EXPECT_EQ(Form->StatusPanel(3), QStringLiteral("Config file: ") + second + QStringLiteral(".ini"));
+}
