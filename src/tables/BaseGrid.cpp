@@ -35,11 +35,13 @@ TBaseGrid::TBaseGrid(QWidget* parent) : QTableWidget(parent) {
     setShowGrid(false);
     setWordWrap(false);
     verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setDefaultSectionSize(kRowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(0);
     QPalette colours = palette();
     colours.setColor(QPalette::Base, colours.color(QPalette::Button));
     setPalette(colours);

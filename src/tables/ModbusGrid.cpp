@@ -1,6 +1,7 @@
 #include "tables/ModbusGrid.h"
 
 #include "model/TableCells.h"
+#include "tables/GroupHeader.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -35,12 +36,14 @@ QComboBox* MakeList(QWidget* parent, const char* name, int width, const QStringL
 
 TModbusGrid::TModbusGrid(QWidget* parent) : TBaseGrid(parent) {
     setObjectName(QStringLiteral("ModbusGrid"));
+    setHorizontalHeader(
+        new TGroupHeader({{1, 6, QStringLiteral("Modbus Slave")},
+                          {kModbusColXdrType, kModbusColXdrUnit, QStringLiteral("XDR Sentence")}},
+                         this));
     SetColumns({"", "Slv", "Reg", "T", "D", "R", "P", "T", "Transducer ID", "U", "Status"},
                {kNumberColumnWidth, 30, 48, 16, 16, 16, 16, 16, 130, 16, 36});
     setFixedWidth(minimumWidth());
     setFixedHeight(244);
-    horizontalHeaderItem(1)->setToolTip(QStringLiteral("Modbus Slave"));
-    horizontalHeaderItem(kModbusColXdrType)->setToolTip(QStringLiteral("XDR Sentence"));
     cbDataType =
         MakeList(viewport(), "cbDataType", 200,
                  {"I - Signed integer (16-bit/ 1 register)", "U - Unsigned integer (16-bit/1 register)",

@@ -1,6 +1,7 @@
 #include "tables/RouteGrid.h"
 
 #include "model/TableCells.h"
+#include "tables/GroupHeader.h"
 
 #include <QHeaderView>
 
@@ -48,6 +49,10 @@ bool Bit(unsigned word, int bit) {
 
 TRouteGrid::TRouteGrid(QWidget* parent) : TBaseGrid(parent) {
     setObjectName(QStringLiteral("RouteGrid"));
+    setHorizontalHeader(new TGroupHeader({{1, 6, QStringLiteral("Inputs")},
+                                          {kColN2K, kRouteColDevice, QStringLiteral("NMEA 2000 Sources")},
+                                          {11, 15, QStringLiteral("Outputs")}},
+                                         this));
     SetCaptions();
     setFixedHeight(244);
 }
@@ -63,9 +68,6 @@ void TRouteGrid::SetCaptions() {
         if (QTableWidgetItem* caption = horizontalHeaderItem(col))
             caption->setForeground(Available(col) ? QColor(128, 128, 128) : QColor(192, 192, 192));
     }
-    horizontalHeaderItem(1)->setToolTip(QStringLiteral("Inputs"));
-    horizontalHeaderItem(kColN2K)->setToolTip(QStringLiteral("NMEA 2000 Sources"));
-    horizontalHeaderItem(11)->setToolTip(QStringLiteral("Outputs"));
 }
 
 void TRouteGrid::SetFlags(TFlags value) {

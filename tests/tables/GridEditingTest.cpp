@@ -1,9 +1,11 @@
 #include "TablesFixture.h"
 
+#include "tables/GroupHeader.h"
 #include "tables/ModbusGrid.h"
 #include "tables/RouteGrid.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 
 using namespace kvl;
 using namespace kvl::test;
@@ -75,4 +77,23 @@ TEST_F(TablesTest, TheTypeListsSetTheLettersAndReversalNeedsTwoRegisters) {
     modbus->setCurrentCell(0, 7);
     QTest::keyClick(modbus->InPlaceEditor(), Qt::Key_Delete); // clears the transducer type
     EXPECT_EQ(entry.XdrType, 0);
+}
+
+TEST_F(TablesTest, TheRouteCaptionsCarryTheirGroupsAndTheColumnsTheirWidths) {
+    StartSimulator(OneOfEach());
+    CreateForm();
+    ConnectAndRead();
+    auto* routes = Grid<TRouteGrid>("RouteGrid");
+    auto* header = qobject_cast<TGroupHeader*>(routes->horizontalHeader());
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->GroupCaption(3), "Inputs");
+    EXPECT_EQ(header->GroupCaption(8), "NMEA 2000 Sources");
+    EXPECT_EQ(header->GroupCaption(9), "");
+    EXPECT_EQ(header->GroupCaption(15), "Outputs");
+    EXPECT_EQ(header->height(), 32);
+    // NMEA 2000 present: the N and Device columns are shown.
+    const int widths[16] = {17, 16, 16, 16, 16, 16, 16, 16, 120, 55, 21, 16, 16, 16, 16, 16};
+    for (int col = 0; col < 16; ++col)
+        EXPECT_EQ(routes->columnWidth(col), widths[col]) << col;
+    EXPECT_EQ(routes->verticalHeader()->defaultSectionSize(), 16);
 }
