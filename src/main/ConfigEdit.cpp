@@ -82,7 +82,8 @@ TMainForm::TBitBoxes TMainForm::OptionBoxes() const {
             {ui->chbOptAISMobAlarm, kOptAISMobAlarm},
             {ui->chbIntVariation, kOptIntVariation},
             {ui->chbHiSpeed, kOptHiSpeed},
-            {ui->chbOptAutoReverse, kOptAutoReverse}};
+            {ui->chbOptAutoReverse, kOptAutoReverse},
+            {ui->chbOptModbusError, kOptModbusError}};
 }
 
 TMainForm::TBitBoxes TMainForm::ConversionBoxes() const {

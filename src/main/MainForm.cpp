@@ -346,6 +346,8 @@ void TMainForm::UpdateView() {
             ShowN2KSettings();
             Tables->ShowRoutingTab();
             Tables->ShowModbusTab();
+            ui->edtMbXdrIntvl->setText(QString::number(MuxConfig.ModbusXdrInterval));
+            ui->edtMbPollIntvl->setText(QString::number(MuxConfig.ModbusPollInterval));
             Tables->ShowMobTab();
         } else if (RXState == TRXState::stCapture) {
             ui->btnReadConfig->setEnabled(false);

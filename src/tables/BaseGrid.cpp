@@ -133,6 +133,9 @@ QTableWidgetItem* TBaseGrid::Cell(int row, int col) {
 void TBaseGrid::SetNumberCell(int row) {
     QTableWidgetItem* cell = Cell(row, 0);
     cell->setText(QString::number(row + 1));
+    QFont small = font();
+    small.setPixelSize(8); // two digits fit the narrow number column
+    cell->setFont(small);
     cell->setBackground(palette().color(QPalette::Button));
     cell->setForeground(QColor(128, 128, 128));
 }
