@@ -142,6 +142,8 @@ public:
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
     int GetViewFilter() const { return ViewFilter; }
     bool IsUpdating() const { return Updating; }
+    // The settings controls are enabled and show the model (a read ended well).
+    bool ControlsAlive() const { return ControlsEnabled; }
     bool ActiveLog() const { return LogFile.IsOpen(); }
     bool DiagLog() const { return LogFile.IsDiagnostic(); }
     const std::deque<std::string>& GetNmeaData() const { return NmeaData; }
