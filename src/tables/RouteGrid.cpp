@@ -4,6 +4,7 @@
 #include "tables/GroupHeader.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
 namespace kvl {
 
@@ -170,6 +171,23 @@ void TRouteGrid::ToggleCell(int row, int col) {
         return;
     }
     FillRow(row);
+}
+
+void TRouteGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    TBaseGrid::mouseDoubleClickEvent(event);
+    const int row = CurrentEntry();
+    if (event->button() != Qt::LeftButton || row < 0 || currentColumn() != kRouteColDevice || !ChooseDevice)
+        return;
+    const TRoute* before = Data->at(static_cast<std::size_t>(row)).get();
+    const auto chosen = ChooseDevice(before->Name);
+    // The entry is found again: it may have gone while the list was open.
+    if (!chosen || row >= DataCount() || Data->at(static_cast<std::size_t>(row)).get() != before)
+        return;
+    TRoute& route = Entry(row);
+    route.SA = chosen->SA;
+    route.Name = chosen->Name;
+    route.Inputs |= static_cast<std::uint16_t>(1u << kSrcN2K);
+    Redraw();
 }
 
 } // namespace kvl

@@ -7,6 +7,7 @@
 #include "tables/BaseGrid.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kvl {
@@ -32,6 +33,14 @@ public:
     // The model name of the NMEA 2000 device with this NAME, empty when the
     // device list does not know it (shown as "???").
     std::function<std::string(TName)> DeviceModel;
+    // The NMEA 2000 device list in selection mode, with the NAME preselected: the
+    // chosen device's NAME and source address, nullopt when cancelled. It is
+    // modal: the link may close and the tables be cleared while it is open.
+    struct TChosenDevice {
+        TName Name;
+        std::uint8_t SA = 255;
+    };
+    std::function<std::optional<TChosenDevice>(TName)> ChooseDevice;
 
     TFlags Flags() const { return FFlags; }
     void SetFlags(TFlags value);
@@ -46,6 +55,7 @@ protected:
     std::string CommitCell(int row, int col, const std::string& text) override;
     bool ClearCell(int row, int col) override;
     void ToggleCell(int row, int col) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     TRoute& Entry(int row) const { return *(*Data)[static_cast<std::size_t>(row)]; }

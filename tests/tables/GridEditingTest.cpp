@@ -97,3 +97,27 @@ TEST_F(TablesTest, TheRouteCaptionsCarryTheirGroupsAndTheColumnsTheirWidths) {
         EXPECT_EQ(routes->columnWidth(col), widths[col]) << col;
     EXPECT_EQ(routes->verticalHeader()->defaultSectionSize(), 16);
 }
+
+TEST_F(TablesTest, TheDevicePickerWritesOnlyToAnEntryThatIsStillThere) {
+    StartSimulator(OneOfEach());
+    CreateForm();
+    ConnectAndRead();
+    auto* routes = Grid<TRouteGrid>("RouteGrid");
+    ShowPageOf(routes);
+    const QPoint device = routes->visualItemRect(routes->item(0, 8)).center();
+    routes->ChooseDevice = [](TName) { return TRouteGrid::TChosenDevice{0xABCDEF, 42}; };
+    routes->setCurrentCell(0, 8);
+    QTest::mouseDClick(routes->viewport(), Qt::LeftButton, {}, device);
+    TRoute& route = *Form->Config().RoutingTable[0];
+    EXPECT_EQ(route.Name, TName(0xABCDEF));
+    EXPECT_EQ(route.SA, 42);
+
+    // The link closes while the list is open: the tables are gone afterwards.
+    routes->ChooseDevice = [&](TName) {
+        Form->Config().RouteClear();
+        return TRouteGrid::TChosenDevice{0x123, 7};
+    };
+    routes->setCurrentCell(0, 8);
+    QTest::mouseDClick(routes->viewport(), Qt::LeftButton, {}, device);
+    EXPECT_TRUE(Form->Config().RoutingTable.empty());
+}
