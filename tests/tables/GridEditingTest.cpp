@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QMouseEvent>
 
 using namespace kvl;
 using namespace kvl::test;
@@ -21,6 +22,13 @@ sim::SimOptions OneOfEach() {
     config.modbus = {{1, 100, 'H', 'U', false, 1, "C", "C", "ENGINE1", 0}};
     options.initialConfig = config;
     return options;
+}
+
+// A double-click as the window system delivers it, without the clicks before it.
+void DoubleClick(TBaseGrid* grid, QPoint at) {
+    QMouseEvent event(QEvent::MouseButtonDblClick, at, grid->viewport()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid->viewport(), &event);
 }
 
 void ClickCell(TBaseGrid* grid, int row, int col) {
@@ -107,7 +115,7 @@ TEST_F(TablesTest, TheDevicePickerWritesOnlyToAnEntryThatIsStillThere) {
     const QPoint device = routes->visualItemRect(routes->item(0, 8)).center();
     routes->ChooseDevice = [](TName) { return TRouteGrid::TChosenDevice{0xABCDEF, 42}; };
     routes->setCurrentCell(0, 8);
-    QTest::mouseDClick(routes->viewport(), Qt::LeftButton, {}, device);
+    DoubleClick(routes, device);
     TRoute& route = *Form->Config().RoutingTable[0];
     EXPECT_EQ(route.Name, TName(0xABCDEF));
     EXPECT_EQ(route.SA, 42);
@@ -118,6 +126,6 @@ TEST_F(TablesTest, TheDevicePickerWritesOnlyToAnEntryThatIsStillThere) {
         return TRouteGrid::TChosenDevice{0x123, 7};
     };
     routes->setCurrentCell(0, 8);
-    QTest::mouseDClick(routes->viewport(), Qt::LeftButton, {}, device);
+    DoubleClick(routes, device);
     EXPECT_TRUE(Form->Config().RoutingTable.empty());
 }
