@@ -31,7 +31,9 @@ DeviceState InitialState(const SimOptions& options) {
 DeviceEngine::DeviceEngine(const SimOptions& options, Transport& transport, Clock::time_point now)
     : Options(options), Link(transport), State(InitialState(options)), Handler(State),
       Pacer(options.trafficRate, now), NextStat(now),
-      NextOverflow(now + std::chrono::milliseconds(options.overflowEveryMs)) {}
+      NextOverflow(now + std::chrono::milliseconds(options.overflowEveryMs)) {
+    Traffic.SetProfile(options.trafficProfile);
+}
 
 void DeviceEngine::OnLine(const std::string& line) {
     if (Options.onReceived)

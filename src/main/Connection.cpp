@@ -84,8 +84,7 @@ void TMainForm::OpenLink() {
                 return;
             if (Link->OpenPort(TCommMode::cmSerial, Link->Ports()[static_cast<std::size_t>(index)],
                                kHostSerialSpeedIndex) == TCommMode::cmClosed)
-                Dialogs().ShowMessage(QStringLiteral("Unable to open ") + ui->cbPort->itemText(index) +
-                                      QStringLiteral(".\rThe port may be opened by another application."));
+                Dialogs().ShowMessage(SerialOpenFailureText(index));
             break;
         }
     } catch (const std::exception& e) {

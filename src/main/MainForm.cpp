@@ -49,7 +49,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate() {
-    NmeaData.clear();
+    TrafficView = std::make_unique<TTrafficView>(*ui->NmeaView);
     ViewFilter = -1;
 
     Link = std::make_unique<TComm>();
@@ -84,6 +84,7 @@ void TMainForm::FormCreate() {
     TimeOutTimer.setSingleShot(true);
     OVTimer.setInterval(kOverflowLampMs);
     NmeaReadTimer.start();
+    StartPortWatch();
 
     EnableControls(false);
     setWindowTitle(QStringLiteral("Korvelan-3 Configuration Tool V") +
@@ -122,12 +123,15 @@ void TMainForm::ShowStartupFace() {
 }
 
 void TMainForm::CreateStatusBar() {
-    static constexpr int kWidths[5] = {180, 140, 140, 260, 120};
+    static constexpr int kWidths[5] = {180, 140, 140, 260, 150};
     for (int i = 0; i < 5; ++i) {
         StatusLabels[i] = new QLabel(statusBar());
         StatusLabels[i]->setMinimumWidth(kWidths[i]);
         statusBar()->addWidget(StatusLabels[i], i == 3 ? 1 : 0);
     }
+    // The log panel changes with every logged line: at a fixed size its new
+    // text is only repainted, without laying out the status bar each time.
+    StatusLabels[4]->setFixedSize(kWidths[4], StatusLabels[4]->sizeHint().height());
     SetStatusPanel(0, QStringLiteral("Device: "));
     SetStatusPanel(1, QStringLiteral("Version: "));
     SetStatusPanel(2, QStringLiteral("Serial: "));

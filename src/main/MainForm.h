@@ -5,13 +5,16 @@
 //   MainForm.cpp    start-up, closing, stored settings, enabling
 //   Connection.cpp  connect, read configuration, drain, dispatch, send and wait
 //   Monitor.cpp     traffic view, send history, logs, overflow lamps
+//   PortList.cpp    the live port list, --connect, why a serial port did not open
 #pragma once
 
 #include "link/Comms.h"
 #include "main/MuxHost.h"
+#include "main/PortWatch.h"
 #include "main/RXState.h"
 #include "main/ReplyWaits.h"
 #include "main/TrafficLog.h"
+#include "main/TrafficView.h"
 #include "model/MuxConfig.h"
 #include "model/MuxVersion.h"
 #include "sentence/Sentence.h"
@@ -40,6 +43,7 @@ namespace kvl {
 struct TAuxViews;
 class TConfigFiles;
 class TTables;
+struct TConnectTarget;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -49,8 +53,7 @@ public:
     static constexpr int kConfigIntervalMs = 4000;
     static constexpr int kDrainIntervalMs = 20;
     static constexpr int kOverflowLampMs = 500;
-    static constexpr std::size_t kScrollLines = 101;
-    static constexpr std::size_t kNoScrollLines = 500;
+    static constexpr std::size_t kScrollLines = TTrafficLines::kScrollLines;
     static constexpr int kHistoryItems = 20;
 
     explicit TMainForm(QWidget* parent = nullptr);
@@ -121,6 +124,12 @@ public:
 
     // Adds a serial entry to the port list (pseudo-terminals are not enumerated).
     void AddSerialPortEntry(const QString& friendlyName, const QString& portName);
+    // The live port list: the poll's handler and the enumeration it uses.
+    void PortListTimerTimer();
+    void SetPortEnumerator(TPortWatch::TEnumerator enumerator);
+    // Shows the link in the port selector, host and port, and connects as the
+    // Connect button does (the command line's --connect).
+    void ConnectTo(const TConnectTarget& target);
 
     // TMuxHost: what the subsystems beside the window use, and tests.
     TComm& Comm() override { return *Link; }
@@ -146,7 +155,7 @@ public:
     bool ControlsAlive() const { return ControlsEnabled; }
     bool ActiveLog() const { return LogFile.IsOpen(); }
     bool DiagLog() const { return LogFile.IsDiagnostic(); }
-    const std::deque<std::string>& GetNmeaData() const { return NmeaData; }
+    const std::deque<std::string>& GetNmeaData() const { return TrafficView->NmeaData.Lines(); }
     QString StatusPanel(int index) const;
     TAuxViews& AuxViews() { return *Views; }
 
@@ -174,6 +183,9 @@ private:
     void SetStatusPanel(int index, const QString& text);
 
     // Connection.
+    void StartPortWatch();
+    int SerialEntryIndex(const QString& path);
+    QString SerialOpenFailureText(int index) const;
     void OpenLink();
     void CloseLink();
     bool IsNetworkEntry() const;
@@ -267,6 +279,7 @@ private:
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TComm> Link;
+    TPortWatch PortWatch;
     TMuxConfig MuxConfig;
     QLabel* StatusLabels[5] = {};
     QIcon bmConnOn;
@@ -287,7 +300,7 @@ private:
     std::string MuxVersionString;
     std::string MuxSerialString;
 
-    std::deque<std::string> NmeaData; // the lines the traffic view shows, oldest first
+    std::unique_ptr<TTrafficView> TrafficView; // NmeaData and the screen it is shown on
     int ViewFilter = -1;
     TTrafficLog LogFile;
     QString LogFileName;
