@@ -1,5 +1,6 @@
 #include "main/ConfigBatch.h"
 
+#include "main/CommandLine.h"
 #include "main/Dialogs.h"
 #include "main/MainForm.h"
 #include "model/ConfigCompare.h"
@@ -86,6 +87,32 @@ bool TConfigBatch::ReadConfiguration() {
     if (dialogs.Messages() > 0 || Form.MuxInterfaceType() < 0 || !Form.ControlsAlive())
         return Failed("The configuration could not be read");
     return true;
+}
+
+int TConfigBatch::Run(const TConnectTarget& target, const QString& saveFile, const QString& loadFile) {
+    {
+        TDialogsScope dialogs(Err);
+        Form.ConnectTo(target); // opens the link and starts a configuration read
+        if (!Form.IsLinkOpen()) {
+            Failed("The link could not be opened");
+            return kFailed;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        while (Form.GetRXState() != TRXState::stNormal && Form.IsLinkOpen() &&
+               clock.elapsed() <= ReadTimeoutMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        if (dialogs.Messages() > 0) {
+            Failed("The multiplexer could not be read");
+            return kFailed;
+        }
+    }
+    const int result = saveFile.isEmpty() ? LoadConfig(loadFile) : SaveConfig(saveFile);
+    if (Form.IsLinkOpen())
+        Form.btnConnectClick(); // disconnect
+    return result;
 }
 
 int TConfigBatch::SaveConfig(const QString& fileName) {

@@ -12,6 +12,7 @@
 namespace kvl {
 
 class TMainForm;
+struct TConnectTarget;
 
 class TConfigBatch {
 public:
@@ -21,6 +22,10 @@ public:
     int ReadTimeoutMs = 15000;
 
     TConfigBatch(TMainForm& form, std::ostream& err) : Form(form), Err(err) {}
+
+    // The command line's batch: connects as --connect does, waits for the first
+    // read, runs SaveConfig or LoadConfig, disconnects. 0 done, 1 failed.
+    int Run(const TConnectTarget& target, const QString& saveFile, const QString& loadFile);
 
     // Reads the whole configuration and saves it to the file. An existing file
     // stays untouched when anything fails.
