@@ -30,6 +30,8 @@ Model and identity:
   --caps HEX            capability word, sent exactly as given (A010: NMEA 2000,
                         USB); bit 4 decides whether NMEA 2000 settings exist
   --uid TEXT            factory unique ID, up to 12 letters or digits (KV3SIM)
+  --full-tables         start with full routing, Modbus and AIS MOB tables (a
+                        factory reset empties them)
 
 Traffic and reports:
   --traffic RATE        NMEA lines per second from inputs 1-4, conversions and
@@ -145,6 +147,8 @@ public:
                 Result.echo = true;
             } else if (option == "--bad-checksum") {
                 Result.options.badChecksum = true;
+            } else if (option == "--full-tables") {
+                Result.options.fullTables = true;
             } else if (option == "--tcp" || option == "--pty" || option == "--udp") {
                 if (transportGiven)
                     return Fail("only one of --tcp, --pty and --udp can be given");

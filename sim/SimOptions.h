@@ -32,6 +32,7 @@ struct SimOptions {
     // The settings to start with instead of the factory settings; "$PQZXRESET,1"
     // still restores the factory settings.
     std::optional<DeviceConfig> initialConfig;
+    bool fullTables = false; // start with all three tables full (SampleTables.h)
 
     double trafficRate = 5;                                   // NMEA lines per second, 0 for none
     TrafficProfile trafficProfile = TrafficProfile::Rotation; // the order of the sentences

@@ -1,6 +1,6 @@
 #include "firmware/IntelHex.h"
 
-#include "firmware/AtomicFile.h"
+#include "model/FileAccess.h"
 
 #include <algorithm>
 #include <cstdio>

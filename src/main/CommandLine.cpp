@@ -97,6 +97,18 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
                        "broadcast address of every network interface."),
         QStringLiteral("address"));
     parser.addOption(discovery);
+    const QCommandLineOption saveConfig(
+        QStringLiteral("save-config"),
+        QStringLiteral(
+            "With --connect: read the configuration, save it to <file> and exit (0 done, 1 failed)."),
+        QStringLiteral("file"));
+    const QCommandLineOption loadConfig(
+        QStringLiteral("load-config"),
+        QStringLiteral("With --connect: load <file>, write it to the multiplexer, read it back and exit "
+                       "(0 the multiplexer holds it, 1 failed or different)."),
+        QStringLiteral("file"));
+    parser.addOption(saveConfig);
+    parser.addOption(loadConfig);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AddToolkitOptions(parser);
 
@@ -139,6 +151,19 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
                                "address and a port from 1 to 65535")
                     .arg(parser.value(discovery)));
     }
+    for (const QCommandLineOption* batch : {&saveConfig, &loadConfig}) {
+        if (parser.values(*batch).size() > 1)
+            return badUsage(QStringLiteral("--%1 may be given once").arg(batch->names().first()));
+    }
+    result.Options.SaveConfig = parser.value(saveConfig);
+    result.Options.LoadConfig = parser.value(loadConfig);
+    const bool batch = parser.isSet(saveConfig) || parser.isSet(loadConfig);
+    if (parser.isSet(saveConfig) && parser.isSet(loadConfig))
+        return badUsage(QStringLiteral("--save-config and --load-config cannot be given together"));
+    if (batch && !result.Options.Connect)
+        return badUsage(QStringLiteral("--save-config and --load-config need --connect"));
+    if (batch && (result.Options.SaveConfig.isEmpty() && result.Options.LoadConfig.isEmpty()))
+        return badUsage(QStringLiteral("the configuration file name is missing"));
     return result;
 }
 

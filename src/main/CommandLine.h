@@ -27,6 +27,9 @@ struct TCommandLineOptions {
     std::optional<TConnectTarget> Connect; // connect at once, as the Connect button does
     // Where the search for Ethernet models goes instead of every interface's broadcast address.
     std::optional<TXPortEndpoint> DiscoveryAddress;
+    // Batch backup and restore (with --connect, without showing the window).
+    QString SaveConfig; // read the configuration and save it to this file
+    QString LoadConfig; // load this file, write it to the multiplexer and check it
 };
 
 struct TCommandLine {

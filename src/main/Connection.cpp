@@ -9,6 +9,7 @@
 #include "main/WaitCursor.h"
 #include "network/NetworkSetup.h"
 #include "sentence/NmeaError.h"
+#include "tables/Tables.h"
 #include "ui_MainForm.h"
 #include "views/AuxViews.h"
 
@@ -111,6 +112,7 @@ void TMainForm::CloseLink() {
     Waits.ReleaseAll();
     ConfigTimer.stop();
     TimeOutTimer.stop();
+    Tables->LinkClosed();
     EnableControls(false);
 }
 
@@ -267,6 +269,10 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
         if (sentence.Command == TPQZXCmd::PQZXBIN)
             Firmware->Readout.HandleBIN(sentence); // it returns to stNormal itself
         break;
+    case TRXState::stCapture:
+        if (sentence.Command == TPQZXCmd::PQZXNone)
+            Tables->CaptureSentence(sentence);
+        break;
     default:
         break;
     }
@@ -338,6 +344,8 @@ void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
 }
 
 void TMainForm::SendTextFile(const QString& fileName) {
+    // A line the link could not carry is skipped, not cut.
+    constexpr qsizetype kMaxTextLine = 250;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -345,7 +353,7 @@ void TMainForm::SendTextFile(const QString& fileName) {
         QByteArray line = file.readLine();
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
-        if (!line.isEmpty())
+        if (!line.isEmpty() && line.size() <= kMaxTextLine)
             Link->SendNmea(line.toStdString());
     }
 }

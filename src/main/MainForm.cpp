@@ -5,8 +5,14 @@
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
 #include "network/NetworkSetup.h"
+#include "tables/ConfigFiles.h"
+#include "tables/Tables.h"
 #include "ui_MainForm.h"
+
 #include "views/AuxViews.h"
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -71,6 +77,8 @@ void TMainForm::FormCreate() {
     CreateAuxViews();
     CreateFirmwareUpdate();
     CreateNetworkSetup();
+    Tables = std::make_unique<TTables>(*this, ui->tabRouting, ui->tabModbus, ui->tabAISMob);
+    ConfigFiles = std::make_unique<TConfigFiles>(*this);
     ConnectSignals();
     ConnectSettingsSignals();
 
@@ -131,7 +139,31 @@ void TMainForm::CreateStatusBar() {
     SetStatusPanel(0, QStringLiteral("Device: "));
     SetStatusPanel(1, QStringLiteral("Version: "));
     SetStatusPanel(2, QStringLiteral("Serial: "));
+    SetStatusPanel(3, QStringLiteral("Config file:"));
     SetStatusPanel(4, QStringLiteral("Log: ---"));
+}
+
+void TMainForm::ShowConfigFileName(const QString& fileName) {
+    SetStatusPanel(3, QStringLiteral("Config file: ") + fileName);
+}
+
+void TMainForm::HandleDroppedFiles(const QStringList& files) {
+    ConfigFiles->HandleDroppedFiles(files);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+    Guarded([&] { HandleDroppedFiles(files); });
 }
 
 void TMainForm::SetStatusPanel(int index, const QString& text) {
@@ -161,6 +193,9 @@ void TMainForm::ConnectSignals() {
     connect(ui->miDiagLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(true); }));
     connect(ui->miStopLog, &QAction::triggered, this, GuardedSlot([this] { miStopLogClick(); }));
     connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { miExitClick(); }));
+    connect(ui->miLoad, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miLoadClick(); }));
+    connect(ui->miSave, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveClick(); }));
+    connect(ui->miSaveAs, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveAsClick(); }));
 
     connect(&NmeaReadTimer, &QTimer::timeout, this, GuardedSlot([this] { NmeaReadTimerTimer(); }));
     connect(&ConfigTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
@@ -317,9 +352,16 @@ void TMainForm::UpdateView() {
             ShowOptions();
             ShowConversions();
             ShowN2KSettings();
+            Tables->ShowRoutingTab();
+            Tables->ShowModbusTab();
+            ui->edtMbXdrIntvl->setText(QString::number(MuxConfig.ModbusXdrInterval));
+            ui->edtMbPollIntvl->setText(QString::number(MuxConfig.ModbusPollInterval));
+            Tables->ShowMobTab();
         } else if (RXState == TRXState::stCapture) {
             ui->btnReadConfig->setEnabled(false);
+            Tables->ShowRoutingTab();
         }
+        setAcceptDrops(true);
         Updating = false;
     } else {
         ClearTables();

@@ -41,6 +41,8 @@ class TMainForm;
 namespace kvl {
 
 struct TAuxViews;
+class TConfigFiles;
+class TTables;
 struct TConnectTarget;
 class TFirmwareUpdate;
 class TNetworkSetup;
@@ -68,7 +70,7 @@ public:
     void SendAndWaitReady(const std::string& text) override;
     void SendAndWait(const std::string& text, TPQZXCmd command) override;
     void WaitForReply(TPQZXCmd command, int timeoutMs) override;
-    void SendTextFile(const QString& fileName);
+    void SendTextFile(const QString& fileName) override;
     void EnableGroup(QWidget* container, bool enable);
     void EnableControls(bool enable) override;
     void UpdateView() override;
@@ -109,7 +111,7 @@ public:
     void ShowN2KSettings();
 
     // Editing the settings.
-    void WriteAllSettings();
+    void WriteAllSettings() override;
     QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
 
@@ -145,10 +147,19 @@ public:
     void UseNetworkLink(bool tcp, const std::string& port) override;
     std::string MuxSerial() const override;
     TNetworkSetup& Network() { return *NetworkSetup; }
+    TMuxIdentity Identity() const override { return {MuxDeviceString, MuxVersionString, MuxSerialString}; }
+    void ShowConfigFileName(const QString& fileName) override;
+
+    // The configuration file commands and files dropped on the window.
+    void HandleDroppedFiles(const QStringList& files);
+    TTables& TableEditors() { return *Tables; }
+    TConfigFiles& ConfigFileCommands() { return *ConfigFiles; }
 
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
     int GetViewFilter() const { return ViewFilter; }
     bool IsUpdating() const { return Updating; }
+    // The settings controls are enabled and show the model (a read ended well).
+    bool ControlsAlive() const { return ControlsEnabled; }
     bool ActiveLog() const { return LogFile.IsOpen(); }
     bool DiagLog() const { return LogFile.IsDiagnostic(); }
     const std::deque<std::string>& GetNmeaData() const { return TrafficView->NmeaData.Lines(); }
@@ -171,6 +182,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Start-up and closing.
@@ -290,6 +303,8 @@ private:
     std::unique_ptr<TAuxViews> Views;
     std::unique_ptr<TFirmwareUpdate> Firmware; // the update and the memory read-out
     std::unique_ptr<TNetworkSetup> NetworkSetup;
+    std::unique_ptr<TTables> Tables;           // the routing, Modbus and AIS MOB tables
+    std::unique_ptr<TConfigFiles> ConfigFiles; // load, save and dropped files
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;

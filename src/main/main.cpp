@@ -1,12 +1,14 @@
 // Program entry of KVLConfig3: the command line, the application, its windows,
 // the event loop.
 #include "main/CommandLine.h"
+#include "main/ConfigBatch.h"
 #include "main/KvlApplication.h"
 #include "main/MainForm.h"
 
 #include <QTimer>
 
 #include <cstdio>
+#include <iostream>
 
 int main(int argc, char* argv[]) {
     // The command line is read before the application exists: --help, --version
@@ -23,8 +25,18 @@ int main(int argc, char* argv[]) {
 
     if (commandLine.Options.DiscoveryAddress)
         kvl::SetDiscoveryAddress(commandLine.Options.DiscoveryAddress);
+    const bool batch = !commandLine.Options.SaveConfig.isEmpty() || !commandLine.Options.LoadConfig.isEmpty();
+    // A batch operation shows no window: it runs without a display too.
+    if (batch && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     kvl::TKvlApplication app(argc, argv);
     kvl::TMainForm mainForm;
+    const kvl::TCommandLineOptions& options = commandLine.Options;
+    if (batch) {
+        // The window's own code paths, the window never shown; reports on standard error.
+        return kvl::TConfigBatch(mainForm, std::cerr)
+            .Run(*options.Connect, options.SaveConfig, options.LoadConfig);
+    }
     mainForm.show();
     if (const auto& target = commandLine.Options.Connect) {
         // From the event loop, so that a failure's message box has its window.

@@ -31,6 +31,10 @@ public:
     void StartTimeOut(const std::string&) override {}
     void StopTimeOut() override {}
     void ProcessVER(const TSentence&) override {}
+    TMuxIdentity Identity() const override { return {}; }
+    void ShowConfigFileName(const QString&) override {}
+    void WriteAllSettings() override {}
+    void SendTextFile(const QString&) override {}
     std::string MuxIP() const override { return Host; }
     void SetMuxIP(const std::string& host) override { Host = host; }
     void UseNetworkLink(bool tcp, const std::string& port) override {

@@ -1,6 +1,6 @@
 // Build step: writes one synthetic firmware container for the program's
 // resources. Usage: kvl_make_firmware avr|arm OUTPUT
-#include "firmware/AtomicFile.h"
+#include "model/FileAccess.h"
 #include "firmware/SyntheticFirmware.h"
 
 #include <cstdio>
