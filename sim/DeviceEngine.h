@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kvl::sim {
 
@@ -35,6 +36,7 @@ public:
     void SendRaw(std::string_view bytes);
 
     DeviceConfig Config() const;
+    std::vector<N2kDevice> BusDevices() const;
 
 private:
     void SendOwn(std::string_view body, LineKind kind);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "DeviceConfig.h"
+#include "N2kBus.h"
 
 namespace kvl::sim {
 
@@ -10,6 +11,7 @@ struct DeviceState {
     DeviceConfig factory; // what "$PQZXRESET,1" restores
     DeviceConfig config;
     bool statReports = false; // "$PQZXSTAT,C,1" .. "$PQZXSTAT,C,0"
+    N2kBus bus;               // the devices on the NMEA 2000 bus
 };
 
 } // namespace kvl::sim

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DeviceConfig.h"
+#include "N2kBus.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,8 @@ struct SimOptions {
     // The settings to start with instead of the factory settings; "$PQZXRESET,1"
     // still restores the factory settings.
     std::optional<DeviceConfig> initialConfig;
+    // The devices on the NMEA 2000 bus (models with NMEA 2000 only); none by default.
+    std::vector<N2kDevice> n2kBus;
 
     double trafficRate = 5;       // NMEA lines per second, 0 for none
     unsigned overflowEveryMs = 0; // send "$PQZXOV" every so many ms, 0 never
