@@ -98,8 +98,8 @@ std::vector<std::string> N2kBus::Handle(std::string_view name, const std::vector
 }
 
 N2kDevice* N2kBus::At(std::uint8_t address) {
-    const auto found =
-        std::find_if(Devices.begin(), Devices.end(), [&](const N2kDevice& d) { return d.address == address; });
+    const auto found = std::find_if(Devices.begin(), Devices.end(),
+                                    [&](const N2kDevice& d) { return d.address == address; });
     return found == Devices.end() ? nullptr : &*found;
 }
 
@@ -136,7 +136,8 @@ std::vector<std::string> N2kBus::ProductInformation(N2kDevice& device, const std
                                         device.certLevel + "," + device.loadEquivalency));
     lines.push_back(tag + FrameSentence("$PQZXNP,B," + device.modelId + "," + device.serialCode));
     if (device.answersPartC)
-        lines.push_back(tag + FrameSentence("$PQZXNP,C," + device.softwareVersion + "," + device.modelVersion));
+        lines.push_back(tag +
+                        FrameSentence("$PQZXNP,C," + device.softwareVersion + "," + device.modelVersion));
     return lines;
 }
 

@@ -16,8 +16,8 @@
 namespace kvl::sim {
 
 struct N2kDevice {
-    std::uint64_t name = 0;     // the 64-bit NAME, instances included
-    std::uint8_t address = 0;   // claimed source address 0..251
+    std::uint64_t name = 0;   // the 64-bit NAME, instances included
+    std::uint8_t address = 0; // claimed source address 0..251
     std::string n2kVersion = "2.100";
     std::string productCode = "1234"; // as sent: a number, or any text ("n/a")
     std::string certLevel = "1";

@@ -6,6 +6,7 @@
 #include "main/MainErrors.h"
 #include "main/MainForm.h"
 #include "main/WaitCursor.h"
+#include "n2k/N2KDevices.h"
 #include "sentence/NmeaError.h"
 #include "ui_MainForm.h"
 #include "views/AuxViews.h"
@@ -106,6 +107,7 @@ void TMainForm::CloseLink() {
     HideStatistics();
     Link->ClosePort();
     Waits.ReleaseAll();
+    N2K->Scanner.SetUniqueIdKnown(true);
     ConfigTimer.stop();
     TimeOutTimer.stop();
     EnableControls(false);
@@ -189,6 +191,8 @@ void TMainForm::DispatchSentence(const std::string& line) {
             Waits.Received(sentence.Command);
         if (PassesViewFilter(sentence))
             ShowSentence(sentence);
+        if (sentence.Command != TPQZXCmd::PQZXNone)
+            N2K->Scanner.ProcessNmea(sentence);
         HandleInEveryState(sentence);
         DispatchByState(sentence);
     } catch (const ENmeaError&) {
@@ -233,6 +237,7 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
     case TRXState::stGetConfig:
         if (sentence.Command == TPQZXCmd::PQZXRDY) {
             RXState = TRXState::stNormal;
+            N2K->Scanner.SetUniqueIdKnown(true);
             Updating = false;
             // Only a capability word applied on this connection brings the controls alive.
             if (MuxInterface >= 0)
@@ -252,6 +257,8 @@ void TMainForm::ReturnToNormalAfterError() {
     if (RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig ||
         RXState == TRXState::stGetBinary)
         RXState = TRXState::stNormal;
+    // No unique ID is coming: the NMEA 2000 scan goes on with the one it has.
+    N2K->Scanner.SetUniqueIdKnown(true);
 }
 
 void TMainForm::ReportDispatchError(const QString& format, const TSentence& sentence) {

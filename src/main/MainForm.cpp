@@ -3,6 +3,7 @@
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
+#include "n2k/N2KDevices.h"
 #include "ui_MainForm.h"
 #include "views/AuxViews.h"
 
@@ -67,6 +68,7 @@ void TMainForm::FormCreate() {
 
     CreateStatusBar();
     CreateAuxViews();
+    CreateN2K();
     ConnectSignals();
     ConnectSettingsSignals();
 

@@ -38,6 +38,7 @@ class TMainForm;
 namespace kvl {
 
 struct TAuxViews;
+struct TN2KDevices;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -63,6 +64,7 @@ public:
     void SendAndWaitReady(const std::string& text) override;
     void SendAndWait(const std::string& text, TPQZXCmd command) override;
     void WaitForReply(TPQZXCmd command, int timeoutMs) override;
+    void SendNmea(const std::string& text) override;
     void SendTextFile(const QString& fileName);
     void EnableGroup(QWidget* container, bool enable);
     void EnableControls(bool enable) override;
@@ -107,6 +109,13 @@ public:
     void WriteAllSettings();
     QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
+
+    // The NMEA 2000 devices: the scanner's change notification, the device list,
+    // the data-source device labels.
+    void N2KDeviceChange();
+    void btnDeviceListClick();
+    void lbRotMastWindClick(unsigned source);
+    TN2KDevices& N2KDevices() { return *N2K; }
 
     // The statistics window and the About box.
     void miStatsClick();
@@ -232,6 +241,8 @@ private:
     // Auxiliary views.
     void CreateAuxViews();
     void HideStatistics();
+    void CreateN2K();
+    bool DataSourceLabelClicked(QObject* watched, QEvent* event);
 
     // An operation that runs a nested event loop (a wait, a write of all
     // settings, an upload): closing the window waits until it has ended.
@@ -258,6 +269,7 @@ private:
     QIcon bmConnOn;
     QIcon bmConnOff;
     std::unique_ptr<TAuxViews> Views;
+    std::unique_ptr<TN2KDevices> N2K;
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;
