@@ -58,9 +58,11 @@ public:
 
     TOnChange OnDeviceChange;
     QTimer ReqTimer;
+    // ReqTimer's handler: the claims have had their time, or an answer has not
+    // come, or the pause before the next device is over.
+    void ReqTimerTimer();
 
 private:
-    void ReqTimerTimer();
     void HandleAddressClaim(const TSentence& sentence);
     void HandleProductInfo(const TSentence& sentence);
     void StorePart(TDeviceInfo& entry, char part, const TSentence& sentence);
