@@ -162,7 +162,19 @@ void TN2KDeviceList::HandleAddressClaim(const TSentence& sentence) {
         FScanState = TScanState::scNew;
     entry.SA = static_cast<std::uint8_t>(*sa);
     entry.Name = *name;
+    ForgetOtherAddresses(entry);
     Changed();
+}
+
+// A device that claims a new address gives up its old one: what the table held
+// there, and the list's row for it, are no longer that device.
+void TN2KDeviceList::ForgetOtherAddresses(const TDeviceInfo& claimed) {
+    for (TDeviceInfo& other : DeviceTable) {
+        if (&other == &claimed || other.Name.IsEmpty() || !SameDevice(other.Name, claimed.Name))
+            continue;
+        std::erase(Devices, &other);
+        other = TDeviceInfo{};
+    }
 }
 
 void TN2KDeviceList::HandleProductInfo(const TSentence& sentence) {

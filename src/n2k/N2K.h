@@ -65,6 +65,7 @@ public:
 private:
     void HandleAddressClaim(const TSentence& sentence);
     void HandleProductInfo(const TSentence& sentence);
+    void ForgetOtherAddresses(const TDeviceInfo& claimed);
     void StorePart(TDeviceInfo& entry, char part, const TSentence& sentence);
     void EndDevice();
     void Request(std::uint32_t pgn, std::uint32_t destination);

@@ -224,6 +224,32 @@ TEST_F(DeviceListTest, IllegalEntriesKeepTheInformationDialogOpen) {
         EXPECT_FALSE(lines[i].starts_with("$PQZXNC,C") || lines[i].starts_with("$PQZXNI")) << lines[i];
 }
 
+TEST_F(DeviceListTest, NothingIsSentForADeviceThatMovedWhileItsDialogWasOpen) {
+    StartWithBus({Sensor()});
+    ConnectAndScan();
+    const std::size_t before = Sim->ReceivedCount();
+    WhileModal(
+        [&] {
+            WhileModal(
+                [&] {
+                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtDI"))->setText(QStringLiteral("5"));
+                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(QStringLiteral("70"));
+                    Sim->SendToHost(
+                        sim::FrameSentence("$PQZXNC,R," + sim::WriteHex(Sensor().name, 16) + ",44"));
+                    WaitUntil([&] { return Scanner().DeviceCount() == 0; });
+                    ClickIn(InfoForm(), "btnOK");
+                },
+                [&] { ClickIn(ListForm(), "btnInfo"); });
+            ListForm().reject();
+        },
+        [&] { Click("btnDeviceList"); });
+    EXPECT_TRUE(TestDialogs().Messages.contains(
+        QStringLiteral("The device is no longer at address 12: nothing was sent.")));
+    const auto lines = Sim->ReceivedLines();
+    for (std::size_t i = before; i < lines.size(); ++i)
+        EXPECT_FALSE(lines[i].starts_with("$PQZXNC,C") || lines[i].starts_with("$PQZXNI")) << lines[i];
+}
+
 TEST_F(DeviceListTest, PickingADeviceForADataSourceSendsItsName) {
     auto config = sim::FactoryConfig("KV3SIM");
     config.dataSource[1] = sim::DataSource{'N', 0};

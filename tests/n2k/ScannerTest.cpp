@@ -206,6 +206,22 @@ TEST_F(ScannerTest, ANewDeviceAfterTheScanIsAnnouncedButAnInstanceChangeIsNot) {
     EXPECT_EQ(Scanner.ScanState(), TScanState::scNew);
 }
 
+TEST_F(ScannerTest, ADeviceThatMovesLeavesItsOldAddressAndTheList) {
+    Scanner.Scan();
+    Claim(kAirmar, 12);
+    Claim(kGarmin, 13);
+    Scanner.ReqTimerTimer();
+    Complete(12);
+    Scanner.ReqTimerTimer();
+    Complete(13);
+    Claim(kAirmar | (std::uint64_t{2} << 32), 60);
+    EXPECT_EQ(Scanner.NameAt(12), TName{});
+    EXPECT_EQ(Scanner.NameAt(60), TName(kAirmar | (std::uint64_t{2} << 32)));
+    EXPECT_EQ(ListedAddresses(), std::vector<unsigned>{13});
+    EXPECT_EQ(Scanner.GetDeviceInfo(kAirmar), nullptr);
+    EXPECT_EQ(Scanner.ScanState(), TScanState::scNew);
+}
+
 TEST_F(ScannerTest, ProductInformationIsStoredTrimmedWithUnknownNumbers) {
     Scanner.Scan();
     Claim(kAirmar, 12);
