@@ -28,6 +28,9 @@ void TMainForm::N2KDeviceChange() {
     if (!N2K)
         return;
     N2K->ListForm.Update();
+    // During a read the settings stay blank until its end shows them all.
+    if (!ControlsEnabled)
+        return;
     const bool updating = Updating;
     Updating = true;
     ShowDataSources();

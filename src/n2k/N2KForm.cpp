@@ -53,6 +53,7 @@ int TN2KDeviceListForm::ShowModal(std::uint32_t options, TName name) {
         N2KGrid->SelectRow(0);
     }
     ui->btnInfo->setEnabled(N2KGrid->DeviceRows() > 0);
+    N2KGrid->SetHighlight(!SelectedName.IsEmpty());
     Update();
     return exec();
 }
@@ -121,7 +122,7 @@ void TN2KDeviceListForm::btnOKClick() {
 void TN2KDeviceListForm::N2KGridClick() {
     if (const TDeviceInfo* device = GetSelectedDevice()) {
         SelectedName = device->Name;
-        N2KGrid->viewport()->update();
+        N2KGrid->SetHighlight(true);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "n2k/N2K.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QFont>
@@ -90,6 +91,24 @@ TN2KGrid::TN2KGrid(const TN2KDeviceList& scanner, QWidget* parent)
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
+    horizontalHeader()->setStyleSheet(QStringLiteral(
+        "QHeaderView::section { color: white; background-color: palette(highlight); border: 1px solid grey; "
+        "padding-left: 2px; }"));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, colours.color(QPalette::WindowText));
+    setPalette(colours);
+    setStyleSheet(QStringLiteral("QTableView { gridline-color: silver; }"));
+    SetHighlight(false);
+}
+
+void TN2KGrid::SetHighlight(bool on) {
+    QPalette colours = palette();
+    const QPalette standard = QApplication::palette();
+    colours.setColor(QPalette::Highlight, on ? standard.color(QPalette::Highlight) : QColor(224, 240, 248));
+    colours.setColor(QPalette::HighlightedText,
+                     on ? standard.color(QPalette::HighlightedText) : standard.color(QPalette::WindowText));
+    setPalette(colours);
+    viewport()->update();
 }
 
 void TN2KGrid::DataChanged() {

@@ -49,6 +49,9 @@ public:
     // The device index of the current row, -1 when there is none.
     int CurrentDevice() const;
     int DeviceRows() const;
+    // The current row is drawn in the highlight colours only while a device is
+    // chosen; otherwise it looks like the others.
+    void SetHighlight(bool on);
 
 private:
     const TN2KDeviceList& Scanner;

@@ -189,6 +189,67 @@ TEST_F(DeviceListTest, AddressAndInstanceChangesAreSentAndTheListFollows) {
     EXPECT_EQ(rows[0].mid(5), (QStringList{"60", "4", "3"}));
 }
 
+TEST_F(DeviceListTest, ChangingOnlyTheSystemInstanceSendsOnlyTheInstanceCommand) {
+    StartWithBus({Sensor()});
+    ConnectAndScan();
+    const std::size_t before = Sim->ReceivedCount();
+    WhileModal(
+        [&] {
+            WhileModal(
+                [&] {
+                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSI"))->setText(QStringLiteral("3"));
+                    ClickIn(InfoForm(), "btnOK");
+                },
+                [&] { ClickIn(ListForm(), "btnInfo"); });
+            WaitUntil([&] {
+                return Scanner().GetDevices().size() == 1 &&
+                       Scanner().GetDevices()[0]->Name.SystemInstance() == 3;
+            });
+            ListForm().reject();
+        },
+        [&] { Click("btnDeviceList"); });
+    const auto lines = Sim->ReceivedLines();
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end()),
+              std::vector<std::string>{Wire("$PQZXNI,12,0,3")});
+    EXPECT_EQ(Scanner().GetDevices()[0]->SA, 12); // the list follows the claim at the same address
+}
+
+TEST_F(DeviceListTest, AScanThatFindsNothingSaysSo) {
+    StartWithBus({});
+    ConnectAndScan();
+    QString message;
+    bool infoEnabled = true;
+    WhileModal(
+        [&] {
+            WaitUntil([&] { return Scanner().ScanState() == TScanState::scIdle; });
+            message = ListMessage();
+            infoEnabled = ListForm().findChild<QPushButton*>(QStringLiteral("btnInfo"))->isEnabled();
+            ListForm().reject();
+        },
+        [&] { Click("btnDeviceList"); });
+    EXPECT_EQ(message, QStringLiteral("No NMEA 2000 devices found"));
+    EXPECT_FALSE(infoEnabled);
+}
+
+TEST_F(DeviceListTest, ADoubleClickInSelectionModeChoosesTheDevice) {
+    StartWithBus({Sensor(), Display()});
+    ConnectAndScan();
+    int result = -1;
+    WhileModal(
+        [&] {
+            auto& grid = ListForm().Grid();
+            const QRect cell = grid.visualRect(grid.model()->index(1, 1));
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cell.center());
+            if (ListForm().isVisible())
+                ListForm().reject();
+        },
+        [&] { result = ListForm().ShowModal(TN2KDeviceListForm::kSelectionMode, Sensor().name); });
+    EXPECT_EQ(result, QDialog::Accepted);
+    ASSERT_NE(ListForm().GetSelectedDevice(), nullptr);
+    EXPECT_EQ(ListForm().GetSelectedDevice()->SA, 40);
+}
+
 TEST_F(DeviceListTest, IllegalEntriesKeepTheInformationDialogOpen) {
     StartWithBus({Sensor()});
     ConnectAndScan();
