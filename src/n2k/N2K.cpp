@@ -202,12 +202,13 @@ void TN2KDeviceList::HandleProductInfo(const TSentence& sentence) {
         return;
     const bool converter =
         sender.Name.ManufacturerCode() == kMfgRaymarine && sender.ProductCode == kProductSTNGConverter;
-    // The scan moves on before the window hears of a converter: its answer runs a
-    // nested wait, during which the timer and further answers carry on from here.
+    // The scan moves on, and says so, before the window hears of a converter: its
+    // answer runs a nested wait (which may end in a time-out error), during which
+    // the timer and further answers carry on from here.
     EndDevice();
+    Changed();
     if (converter && Handle)
         Handle(0);
-    Changed();
 }
 
 void TN2KDeviceList::EndDevice() {
