@@ -197,10 +197,9 @@ private:
     }
 
     void Valued(const std::string& option) {
-        static const std::set<std::string> kKnown{"--udp-bind",    "--version",       "--device",  "--serial",
-                                                  "--caps",        "--uid",           "--traffic", "--silent",
-                                                  "--close-after", "--overflow-every", "--n2k-bus",
-                                                  "--n2k-device"};
+        static const std::set<std::string> kKnown{
+            "--udp-bind", "--version", "--device",      "--serial",         "--caps",    "--uid",
+            "--traffic",  "--silent",  "--close-after", "--overflow-every", "--n2k-bus", "--n2k-device"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;

@@ -4,8 +4,8 @@
 #include "main/MainForm.h"
 #include "model/ConfigItems.h"
 #include "model/OptionBits.h"
-#include "sentence/NmeaText.h"
 #include "n2k/N2KDevices.h"
+#include "sentence/NmeaText.h"
 #include "ui_MainForm.h"
 
 #include <QCheckBox>
