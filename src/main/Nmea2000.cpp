@@ -59,7 +59,8 @@ void TMainForm::lbRotMastWindClick(unsigned source) {
     if (Updating || source >= TMuxConfig::kDataSources)
         return;
     const auto device = N2K->ListForm.PickDevice(MuxConfig.DataSrcTable[source].Name);
-    if (device) {
+    // The link may have gone while the list was open.
+    if (device && IsLinkOpen()) {
         MuxConfig.DataSrcTable[source].Name = device->Name;
         SendAndWait(EncodeDS(MuxConfig, source), TPQZXCmd::PQZXDS);
     }

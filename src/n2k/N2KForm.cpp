@@ -1,6 +1,7 @@
 #include "n2k/N2KForm.h"
 
 #include "main/Dialogs.h"
+#include "main/Guarded.h"
 #include "main/MuxHost.h"
 #include "n2k/N2K.h"
 #include "n2k/N2KDeviceInfo.h"
@@ -23,12 +24,12 @@ void TN2KDeviceListForm::FormCreate() {
     N2KGrid = new TN2KGrid(Scanner, this);
     const int width = N2KGrid->geometry().right() + 9;
     setFixedSize(width, height());
-    connect(ui->btnScan, &QPushButton::clicked, this, [this] { btnScanClick(); });
-    connect(ui->btnInfo, &QPushButton::clicked, this, [this] { btnInfoClick(); });
-    connect(ui->btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    connect(ui->btnScan, &QPushButton::clicked, this, GuardedSlot([this] { btnScanClick(); }));
+    connect(ui->btnInfo, &QPushButton::clicked, this, GuardedSlot([this] { btnInfoClick(); }));
+    connect(ui->btnOK, &QPushButton::clicked, this, GuardedSlot([this] { btnOKClick(); }));
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(N2KGrid, &QAbstractItemView::clicked, this, [this] { N2KGridClick(); });
-    connect(N2KGrid, &QAbstractItemView::doubleClicked, this, [this] { N2KGridDblClick(); });
+    connect(N2KGrid, &QAbstractItemView::clicked, this, GuardedSlot([this] { N2KGridClick(); }));
+    connect(N2KGrid, &QAbstractItemView::doubleClicked, this, GuardedSlot([this] { N2KGridDblClick(); }));
 }
 
 void TN2KDeviceListForm::SetMessage(const QString& text) {
@@ -149,6 +150,8 @@ void TN2KDeviceListForm::btnInfoClick() {
 // The instance change goes first, to the address the device still holds; the
 // address change then names the device by the NAME it has with its new instances.
 void TN2KDeviceListForm::SendChanges(const TDeviceInfo& shown) {
+    if (!Host.IsLinkOpen())
+        return;
     const TDeviceInfo* device = Scanner.GetDeviceInfo(shown.Name);
     if (device == nullptr || device->SA != shown.SA) {
         Dialogs().ShowMessage(
