@@ -2,6 +2,7 @@
 
 #include "ReportWriter.h"
 #include "SentenceFrame.h"
+#include "TableCommands.h"
 
 #include <array>
 
@@ -60,11 +61,13 @@ CommandResult CommandHandler::Handle(std::string_view line) {
     const Fields f = SplitFields(*body);
     const std::string_view address = f[0];
     if (address == kSimOverflow)
-        return {"OV", HandleSimOverflow(f), false, {}};
+        return {"OV", HandleSimOverflow(f), false, false, {}};
     if (!address.starts_with(kDevicePrefix))
         return {};
     const std::string_view name = address.substr(kDevicePrefix.size());
-    CommandResult result{std::string(name), Dispatch(name, f), false, {}};
+    StoreEntry = false;
+    CommandResult result{std::string(name), Dispatch(name, f), false, false, {}};
+    result.storeEntry = StoreEntry;
     if (HasN2K())
         result.busLines = State.bus.Handle(name, f, Config().uid);
     result.factoryReset = std::exchange(FactoryResetDone, false);
@@ -82,6 +85,8 @@ CommandHandler::Answers CommandHandler::Dispatch(std::string_view name, const Fi
         return HandleStat(f);
     if (name == "DS")
         return HandleDS(f);
+    if (name == "RTE" || name == "MOB" || (name == "MB" && IsModbusTableCommand(f)))
+        return HandleTable(name, f);
     if (name == "MB")
         return HandleMB(f);
 
@@ -311,6 +316,12 @@ CommandHandler::Answers CommandHandler::HandleMB(const Fields& f) {
         return {ReportMBIntervals(Config())};
     }
     return {};
+}
+
+CommandHandler::Answers CommandHandler::HandleTable(std::string_view name, const Fields& f) {
+    TableCommandResult result = HandleTableCommand(name, f, Config());
+    StoreEntry = result.storeEntry;
+    return std::move(result.answers);
 }
 
 CommandHandler::Answers CommandHandler::HandleReset(const Fields& f) {

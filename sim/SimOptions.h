@@ -5,6 +5,7 @@
 
 #include "DeviceConfig.h"
 #include "N2kBus.h"
+#include "TrafficProfile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,9 +33,11 @@ struct SimOptions {
     std::optional<DeviceConfig> initialConfig;
     // The devices on the NMEA 2000 bus (models with NMEA 2000 only); none by default.
     std::vector<N2kDevice> n2kBus;
+    bool fullTables = false; // start with all three tables full (SampleTables.h)
 
-    double trafficRate = 5;       // NMEA lines per second, 0 for none
-    unsigned overflowEveryMs = 0; // send "$PQZXOV" every so many ms, 0 never
+    double trafficRate = 5;                                   // NMEA lines per second, 0 for none
+    TrafficProfile trafficProfile = TrafficProfile::Rotation; // the order of the sentences
+    unsigned overflowEveryMs = 0;                             // send "$PQZXOV" every so many ms, 0 never
 
     // Faults.
     std::set<std::string> silent; // commands left unanswered: "VER", "CFQ", "SP", ...; "RDY" drops every RDY

@@ -4,6 +4,7 @@
 #include "main/MainForm.h"
 #include "model/ConfigSentences.h"
 #include "n2k/N2KDevices.h"
+#include "tables/Tables.h"
 #include "ui_MainForm.h"
 
 #include <QMouseEvent>
@@ -18,6 +19,24 @@ void TMainForm::CreateN2K() {
     connect(ui->btnDeviceList, &QPushButton::clicked, this, GuardedSlot([this] { btnDeviceListClick(); }));
     for (QLabel* label : {ui->lblN2kPrimHdgSrc, ui->lblN2kRotHdgSrc, ui->lblN2kRotWindSrc})
         label->installEventFilter(this);
+    ConnectRouteDevices();
+}
+
+// The routing table names its source devices by the scanner's list and picks them
+// with the device list; route capture finds a NAME by its source address.
+void TMainForm::ConnectRouteDevices() {
+    TRouteGrid& routes = *Tables->RouteGrid;
+    routes.DeviceModel = [this](TName name) {
+        const TDeviceInfo* device = N2K->Scanner.GetDeviceInfo(name);
+        return device ? device->ModelID : std::string();
+    };
+    routes.ChooseDevice = [this](TName name) -> std::optional<TRouteGrid::TChosenDevice> {
+        const auto device = N2K->ListForm.PickDevice(name);
+        if (!device)
+            return std::nullopt;
+        return TRouteGrid::TChosenDevice{device->Name, device->SA};
+    };
+    MuxConfig.NameForSourceAddress = [this](std::uint8_t sa) { return N2K->Scanner.NameAt(sa).N; };
 }
 
 void TMainForm::SendNmea(const std::string& text) {
@@ -28,6 +47,8 @@ void TMainForm::N2KDeviceChange() {
     if (!N2K)
         return;
     N2K->ListForm.Update();
+    if (Tables && !Tables->RouteGrid->IsEditing())
+        Tables->RouteGrid->Redraw();
     // During a read the settings stay blank until its end shows them all.
     if (!ControlsEnabled)
         return;

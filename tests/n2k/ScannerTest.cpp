@@ -31,8 +31,12 @@ public:
     std::uint16_t Capabilities() const override { return 0xA010; }
     const TMuxVersion& FirmwareVersion() const override { return Version; }
     int MuxInterfaceType() const override { return 0; }
+    TMuxIdentity Identity() const override { return {}; }
     void EnableControls(bool) override {}
     void UpdateView() override {}
+    void ShowConfigFileName(const QString&) override {}
+    void WriteAllSettings() override {}
+    void SendTextFile(const QString&) override {}
 
     std::vector<std::string> Sent;
     bool Open = true;

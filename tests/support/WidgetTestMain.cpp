@@ -1,4 +1,4 @@
-// NMEA 2000 tests run under Qt's offscreen platform, with the stored settings in a
+// Widget tests run under Qt's offscreen platform, with the stored settings in a
 // scratch folder and every message box answered by the recording dialogs.
 #include "main/KvlApplication.h"
 #include "main/RecordingDialogs.h"
