@@ -6,8 +6,11 @@
 #include "main/MainFormFixture.h"
 #include "n2k/N2KDevices.h"
 #include "n2k/N2KGrid.h"
+#include "tables/RouteGrid.h"
 
 #include <QLabel>
+#include <QMouseEvent>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -329,6 +332,35 @@ TEST_F(DeviceListTest, PickingADeviceForADataSourceSendsItsName) {
         [&] { QTest::mouseClick(label, Qt::LeftButton); });
     EXPECT_TRUE(SimReceived(Wire("$PQZXDS,C,1,N," + sim::WriteHex(Display().name, 16))));
     EXPECT_EQ(label->text(), QStringLiteral("GMI 20"));
+}
+
+TEST_F(DeviceListTest, PickingADeviceForARoutingEntryStoresItsName) {
+    auto config = sim::FactoryConfig("KV3SIM");
+    config.routes = {{"GPRMC", 0x01, 0, 0x21, 0}};
+    StartWithBus({Sensor(), Display()}, config);
+    ConnectAndScan();
+    auto* routes = Form->findChild<TRouteGrid*>(QStringLiteral("RouteGrid"));
+    ASSERT_NE(routes, nullptr);
+    Control<QTabWidget>("pcSettings")->setCurrentWidget(Control<QWidget>("tabRouting"));
+    routes->setCurrentCell(0, 8);
+    const QPoint cell = routes->visualItemRect(routes->item(0, 8)).center();
+    WhileModal(
+        [&] {
+            ListForm().Grid().SelectRow(1);
+            ClickIn(ListForm(), "btnOK");
+            if (ListForm().isVisible())
+                ListForm().reject();
+        },
+        [&] {
+            QMouseEvent event(QEvent::MouseButtonDblClick, cell, routes->viewport()->mapToGlobal(cell),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(routes->viewport(), &event);
+        });
+    EXPECT_EQ(routes->item(0, 8)->text(), QStringLiteral("GMI 20"));
+    const std::size_t before = Sim->ReceivedCount();
+    Click("btnRouteStore");
+    EXPECT_TRUE(SimReceived(Wire("$PQZXRTE,C,GPRMC,81,0,21," + sim::WriteHex(Display().name, 16)), before));
+    EXPECT_EQ(Form->Config().RoutingTable[0]->SA, 40);
 }
 
 TEST_F(DeviceListTest, AnswersBeforeTheUniqueIdIsKnownAreNotLost) {
