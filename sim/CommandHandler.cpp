@@ -62,13 +62,15 @@ CommandResult CommandHandler::Handle(std::string_view line) {
     const Fields f = SplitFields(*body);
     const std::string_view address = f[0];
     if (address == kSimOverflow)
-        return {"OV", HandleSimOverflow(f)};
+        return {"OV", HandleSimOverflow(f), false, false, {}};
     if (!address.starts_with(kDevicePrefix))
         return {};
     const std::string_view name = address.substr(kDevicePrefix.size());
     StoreEntry = false;
-    CommandResult result{std::string(name), Dispatch(name, f)};
+    CommandResult result{std::string(name), Dispatch(name, f), false, false, {}};
     result.storeEntry = StoreEntry;
+    if (HasN2K())
+        result.busLines = State.bus.Handle(name, f, Config().uid);
     result.factoryReset = std::exchange(FactoryResetDone, false);
     return result;
 }

@@ -23,6 +23,8 @@ struct CommandResult {
     // The factory settings were restored: the NMEA 2000 addresses change back
     // and are announced again.
     bool factoryReset = false;
+    // What the NMEA 2000 bus answers, framed (and tagged) as it goes to the host.
+    std::vector<std::string> busLines;
 };
 
 class CommandHandler {

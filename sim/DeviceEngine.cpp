@@ -22,6 +22,7 @@ DeviceState InitialState(const SimOptions& options) {
     state.factory = FactoryConfig(options.uid);
     state.config = options.initialConfig.value_or(state.factory);
     state.wifi = WiFiAccessPoint::Factory(options.identity);
+    state.bus = N2kBus(options.n2kBus);
     if (options.fullTables)
         FillSampleTables(state.config);
     return state;
@@ -56,6 +57,8 @@ void DeviceEngine::OnLine(const std::string& line) {
         return;
     for (const auto& answer : result.answers)
         SendOwn(answer, LineKind::Answer);
+    for (const auto& line : result.busLines)
+        Link.Send(line, LineKind::Answer);
 }
 
 void DeviceEngine::OnPeerConnected() {
@@ -164,6 +167,11 @@ void DeviceEngine::SendRaw(std::string_view bytes) {
 DeviceConfig DeviceEngine::Config() const {
     std::lock_guard lock(StateMutex);
     return State.config;
+}
+
+std::vector<N2kDevice> DeviceEngine::BusDevices() const {
+    std::lock_guard lock(StateMutex);
+    return State.bus.GetDevices();
 }
 
 } // namespace kvl::sim

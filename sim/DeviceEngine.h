@@ -17,6 +17,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kvl::sim {
 
@@ -38,6 +39,7 @@ public:
     void SendRaw(std::string_view bytes);
 
     DeviceConfig Config() const;
+    std::vector<N2kDevice> BusDevices() const;
 
     // The bootloader's figures; readable from any thread.
     const BootSession& Bootloader() const { return Boot; }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "DeviceConfig.h"
+#include "N2kBus.h"
 #include "WiFiAccessPoint.h"
 
 namespace kvl::sim {
@@ -12,6 +13,7 @@ struct DeviceState {
     DeviceConfig config;
     bool statReports = false; // "$PQZXSTAT,C,1" .. "$PQZXSTAT,C,0"
     WiFiAccessPoint wifi;     // the Korvelan-3Wi's access point
+    N2kBus bus;               // the devices on the NMEA 2000 bus
 };
 
 } // namespace kvl::sim

@@ -33,6 +33,16 @@ Model and identity:
   --full-tables         start with full routing, Modbus and AIS MOB tables (a
                         factory reset empties them)
 
+NMEA 2000 bus (models with NMEA 2000):
+  --n2k-bus demo        put the demonstration devices on the bus: a Raymarine
+                        SeaTalk-STNG converter (product 16763) at 35, an Airmar
+                        sensor at 12, a Garmin display at 40, a device at 20 that
+                        answers only product information parts A and B, and one at
+                        50 that moves to 60 when first asked
+  --n2k-device SPEC     add a device; SPEC is ADDRESS:NAME:PRODUCT:MODELID:MODELVERSION
+                        with NAME as 16 hex digits; append :ab for a device that
+                        never sends part C. May be given more than once.
+
 Traffic and reports:
   --traffic RATE        NMEA lines per second from inputs 1-4, conversions and
                         NMEA 2000, 0 for none (5); TAG blocks when option bit 5 is set
@@ -124,6 +134,40 @@ bool ReadSilent(const std::string& text, std::set<std::string>& names) {
     return true;
 }
 
+std::vector<std::string> SplitColons(const std::string& text) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t colon = text.find(':', start);
+        parts.push_back(text.substr(start, colon - start));
+        if (colon == std::string::npos)
+            return parts;
+        start = colon + 1;
+    }
+}
+
+bool ReadDevice(const std::string& text, std::vector<N2kDevice>& bus) {
+    const std::vector<std::string> parts = SplitColons(text);
+    if (parts.size() != 5 && !(parts.size() == 6 && parts[5] == "ab"))
+        return false;
+    const auto address = ReadDecimal(parts[0], 251);
+    const auto name = ReadHex(parts[1], 16, 16);
+    if (!address || !name)
+        return false;
+    for (std::size_t i = 2; i < 5; ++i)
+        if (!IsFieldText(parts[i]))
+            return false;
+    N2kDevice device;
+    device.address = static_cast<std::uint8_t>(*address);
+    device.name = *name;
+    device.productCode = parts[2];
+    device.modelId = parts[3];
+    device.modelVersion = parts[4];
+    device.answersPartC = parts.size() == 5;
+    bus.push_back(device);
+    return true;
+}
+
 bool IsUid(const std::string& text) {
     if (text.size() > 12)
         return false;
@@ -194,22 +238,12 @@ private:
     }
 
     void Valued(const std::string& option) {
-        static const std::set<std::string> kKnown{"--udp-bind",
-                                                  "--version",
-                                                  "--device",
-                                                  "--serial",
-                                                  "--caps",
-                                                  "--uid",
-                                                  "--traffic",
-                                                  "--profile",
-                                                  "--silent",
-                                                  "--close-after",
-                                                  "--overflow-every",
-                                                  "--hardware-id",
-                                                  "--updated-version",
-                                                  "--crc-answer",
-                                                  "--boot-fault",
-                                                  "--xport"};
+        static const std::set<std::string> kKnown{"--udp-bind",        "--version",        "--device",
+                                                  "--serial",          "--caps",           "--uid",
+                                                  "--traffic",         "--profile",        "--silent",
+                                                  "--close-after",     "--overflow-every", "--hardware-id",
+                                                  "--updated-version", "--crc-answer",     "--boot-fault",
+                                                  "--xport",           "--n2k-bus",        "--n2k-device"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;
@@ -252,6 +286,14 @@ private:
         } else if (option == "--xport") {
             if (!ReadXPort(value, Result.xport))
                 Fail("--xport: a loopback address 127.x.x.x, optionally with :PORT: " + value);
+        } else if (option == "--n2k-bus") {
+            if (value != "demo")
+                Fail("--n2k-bus: the only bus is demo: " + value);
+            else
+                o.n2kBus = DemoBus();
+        } else if (option == "--n2k-device") {
+            if (!ReadDevice(value, o.n2kBus))
+                Fail("--n2k-device: ADDRESS:NAME:PRODUCT:MODELID:MODELVERSION[:ab]: " + value);
         } else if (option == "--close-after") {
             const auto lines = ReadDecimal(value, 1000000000);
             if (!lines || *lines == 0)

@@ -5,6 +5,7 @@
 
 #include "BootOptions.h"
 #include "DeviceConfig.h"
+#include "N2kBus.h"
 #include "TrafficProfile.h"
 #include "XPortDevice.h"
 
@@ -32,6 +33,8 @@ struct SimOptions {
     // The settings to start with instead of the factory settings; "$PQZXRESET,1"
     // still restores the factory settings.
     std::optional<DeviceConfig> initialConfig;
+    // The devices on the NMEA 2000 bus (models with NMEA 2000 only); none by default.
+    std::vector<N2kDevice> n2kBus;
     bool fullTables = false; // start with all three tables full (SampleTables.h)
 
     double trafficRate = 5;                                   // NMEA lines per second, 0 for none

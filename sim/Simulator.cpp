@@ -200,6 +200,12 @@ DeviceConfig Simulator::Config() const {
     return Active->engine->Config();
 }
 
+std::vector<N2kDevice> Simulator::BusDevices() const {
+    if (!Active)
+        return Options.n2kBus;
+    return Active->engine->BusDevices();
+}
+
 void Simulator::SendToHost(std::string bytes) {
     if (!Active)
         return;

@@ -68,6 +68,9 @@ public:
 
     // A copy of the device's current settings.
     DeviceConfig Config() const;
+    // The devices on the NMEA 2000 bus as they are now (addresses and NAMEs change
+    // with the host's NC and NI commands).
+    std::vector<N2kDevice> BusDevices() const;
 
     // Sends bytes to the host exactly as given (use FrameSentence from
     // SentenceFrame.h for a checksummed line). Ignored while not running.

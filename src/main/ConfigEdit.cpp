@@ -214,6 +214,8 @@ std::vector<QLineEdit*> TMainForm::DIEdits() const {
 // Talker-ID fields: Delete empties the field, leaving it with an invalid ID
 // puts the focus back.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (DataSourceLabelClicked(watched, event))
+        return true;
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (edit != nullptr && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {

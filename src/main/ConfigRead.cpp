@@ -6,6 +6,7 @@
 #include "firmware/FirmwareUpdate.h"
 #include "model/ConfigItems.h"
 #include "model/ConfigSentences.h"
+#include "n2k/N2KDevices.h"
 #include "sentence/NmeaText.h"
 #include "tables/Tables.h"
 #include "ui_MainForm.h"
@@ -98,7 +99,14 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
     const std::string& capabilities = sentence.Field(4);
     if (capabilities.size() == 4)
         ApplyCapabilities(capabilities);
-    if (IsFirmwareCompatible(MuxVersion)) {
+    // The product information is told apart by source tags that name the unique
+    // ID, which the configuration read is about to report: the scan waits for it.
+    const bool compatible = IsFirmwareCompatible(MuxVersion);
+    N2K->Scanner.SetUniqueIdKnown(!compatible);
+    N2K->Scanner.Clear();
+    if (HasNmea2000())
+        N2K->Scanner.Scan();
+    if (compatible) {
         SetViewBackground(false);
         RXState = TRXState::stGetConfig;
         SendSentence(std::string(kConfigQuery));
@@ -165,6 +173,7 @@ void TMainForm::ProcessID(const TSentence& sentence) {
 }
 void TMainForm::ProcessUI(const TSentence& sentence) {
     DecodeUI(sentence, MuxConfig);
+    N2K->Scanner.SetUniqueIdKnown(true);
 }
 void TMainForm::ProcessDR(const TSentence& sentence) {
     DecodeDR(sentence, MuxConfig);

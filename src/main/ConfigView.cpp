@@ -4,6 +4,7 @@
 #include "main/MainForm.h"
 #include "model/ConfigItems.h"
 #include "model/OptionBits.h"
+#include "n2k/N2KDevices.h"
 #include "sentence/NmeaText.h"
 #include "ui_MainForm.h"
 
@@ -193,9 +194,10 @@ void TMainForm::ShowDataSourceLabel(unsigned source) {
         label->setToolTip(QStringLiteral("???"));
         return;
     }
-    // No device of the bus is known by its NAME until the bus has been scanned.
-    label->setText(QStringLiteral("???"));
-    label->setToolTip(QStringLiteral("???"));
+    const TDeviceInfo* device = N2K->Scanner.GetDeviceInfo(MuxConfig.DataSrcTable[source].Name);
+    const QString text = device ? QString::fromLatin1(device->ModelID) : QStringLiteral("???");
+    label->setText(text);
+    label->setToolTip(text);
 }
 
 void TMainForm::ShowN2KSettings() {

@@ -7,6 +7,7 @@
 #include "main/MainErrors.h"
 #include "main/MainForm.h"
 #include "main/WaitCursor.h"
+#include "n2k/N2KDevices.h"
 #include "network/NetworkSetup.h"
 #include "sentence/NmeaError.h"
 #include "tables/Tables.h"
@@ -110,6 +111,7 @@ void TMainForm::CloseLink() {
     Firmware->LinkClosed();
     Link->ClosePort();
     Waits.ReleaseAll();
+    N2K->Scanner.SetUniqueIdKnown(true);
     ConfigTimer.stop();
     TimeOutTimer.stop();
     Tables->LinkClosed();
@@ -196,6 +198,8 @@ void TMainForm::DispatchSentence(const std::string& line) {
         Views->Rates.Add(sentence, TSentenceRates::Clock::now());
         if (PassesViewFilter(sentence))
             ShowSentence(sentence);
+        if (sentence.Command != TPQZXCmd::PQZXNone)
+            N2K->Scanner.ProcessNmea(sentence);
         HandleInEveryState(sentence);
         DispatchByState(sentence);
     } catch (const ENmeaError&) {
@@ -249,6 +253,7 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
     case TRXState::stGetConfig:
         if (sentence.Command == TPQZXCmd::PQZXRDY) {
             RXState = TRXState::stNormal;
+            N2K->Scanner.SetUniqueIdKnown(true);
             Updating = false;
             // Only a capability word applied on this connection brings the controls alive.
             if (MuxInterface >= 0)
@@ -284,6 +289,8 @@ void TMainForm::ReturnToNormalAfterError() {
     if (RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig ||
         RXState == TRXState::stGetBinary)
         RXState = TRXState::stNormal;
+    // No unique ID is coming: the NMEA 2000 scan goes on with the one it has.
+    N2K->Scanner.SetUniqueIdKnown(true);
 }
 
 void TMainForm::ReportDispatchError(const QString& format, const TSentence& sentence) {

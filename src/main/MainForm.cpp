@@ -4,6 +4,7 @@
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
+#include "n2k/N2KDevices.h"
 #include "network/NetworkSetup.h"
 #include "tables/ConfigFiles.h"
 #include "tables/Tables.h"
@@ -79,6 +80,7 @@ void TMainForm::FormCreate() {
     CreateNetworkSetup();
     Tables = std::make_unique<TTables>(*this, ui->tabRouting, ui->tabModbus, ui->tabAISMob);
     ConfigFiles = std::make_unique<TConfigFiles>(*this);
+    CreateN2K();
     ConnectSignals();
     ConnectSettingsSignals();
 

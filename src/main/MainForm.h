@@ -41,6 +41,7 @@ class TMainForm;
 namespace kvl {
 
 struct TAuxViews;
+struct TN2KDevices;
 class TConfigFiles;
 class TTables;
 struct TConnectTarget;
@@ -70,6 +71,7 @@ public:
     void SendAndWaitReady(const std::string& text) override;
     void SendAndWait(const std::string& text, TPQZXCmd command) override;
     void WaitForReply(TPQZXCmd command, int timeoutMs) override;
+    void SendNmea(const std::string& text) override;
     void SendTextFile(const QString& fileName) override;
     void EnableGroup(QWidget* container, bool enable);
     void EnableControls(bool enable) override;
@@ -114,6 +116,13 @@ public:
     void WriteAllSettings() override;
     QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
+
+    // The NMEA 2000 devices: the scanner's change notification, the device list,
+    // the data-source device labels.
+    void N2KDeviceChange();
+    void btnDeviceListClick();
+    void lbRotMastWindClick(unsigned source);
+    TN2KDevices& N2KDevices() { return *N2K; }
 
     // The statistics window and the About box.
     void miStatsClick();
@@ -274,6 +283,9 @@ private:
     void CreateFirmwareUpdate();
     void CreateNetworkSetup();
     void HideStatistics();
+    void CreateN2K();
+    void ConnectRouteDevices();
+    bool DataSourceLabelClicked(QObject* watched, QEvent* event);
 
     // An operation that runs a nested event loop (a wait, a write of all
     // settings, an upload): closing the window waits until it has ended.
@@ -303,6 +315,7 @@ private:
     std::unique_ptr<TAuxViews> Views;
     std::unique_ptr<TFirmwareUpdate> Firmware; // the update and the memory read-out
     std::unique_ptr<TNetworkSetup> NetworkSetup;
+    std::unique_ptr<TN2KDevices> N2K;
     std::unique_ptr<TTables> Tables;           // the routing, Modbus and AIS MOB tables
     std::unique_ptr<TConfigFiles> ConfigFiles; // load, save and dropped files
 

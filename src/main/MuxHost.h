@@ -35,6 +35,9 @@ public:
     virtual void SendAndWait(const std::string& text, TPQZXCmd command) = 0;
     virtual void SendAndWaitReady(const std::string& text) = 0;
     virtual void WaitForReply(TPQZXCmd command, int timeoutMs) = 0;
+    // Writes a sentence straight to the link, not logged (the NMEA 2000 requests
+    // and device commands). Raises the link's error when the write fails.
+    virtual void SendNmea(const std::string& text) = 0;
 
     // The receive state of the connection controller.
     virtual TRXState GetRXState() const = 0;

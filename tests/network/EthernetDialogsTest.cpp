@@ -1,9 +1,9 @@
 // The Ethernet setup dialogs against simulated XPort modules on loopback.
 #include "DialogDriver.h"
-#include "FakeMuxHost.h"
 #include "XPortFixture.h"
 #include "main/RecordingDialogs.h"
 #include "network/NetworkSetup.h"
+#include "support/FakeMuxHost.h"
 
 #include <QAction>
 #include <QComboBox>

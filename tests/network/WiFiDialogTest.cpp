@@ -1,9 +1,9 @@
 // The WiFi access point dialog: its checks, the answer filling it, the factory reset.
 #include "DialogDriver.h"
-#include "FakeMuxHost.h"
 #include "main/RecordingDialogs.h"
 #include "network/NetworkSetup.h"
 #include "sentence/NmeaText.h"
+#include "support/FakeMuxHost.h"
 
 #include <QComboBox>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// A main window reduced to what the network setup asks of it: the connection
-// fields and the sentences sent, recorded for the test.
+// A main window reduced to what the subsystems beside it ask of it: the
+// connection fields and the sentences sent, recorded for the test.
 #pragma once
 
 #include "link/Comms.h"
@@ -19,9 +19,9 @@ public:
     TRXState GetRXState() const override { return TRXState::stNormal; }
     void SetRXState(TRXState) override {}
     TComm& Comm() override { return Link; }
-    bool IsLinkOpen() const override { return LinkOpen; }
+    bool IsLinkOpen() const override { return LinkOpen && Open; }
     TMuxConfig& Config() override { return Model; }
-    std::uint16_t Capabilities() const override { return 0; }
+    std::uint16_t Capabilities() const override { return Caps; }
     const TMuxVersion& FirmwareVersion() const override { return Version; }
     int MuxInterfaceType() const override { return -1; }
     void EnableControls(bool) override {}
@@ -35,6 +35,7 @@ public:
     void ShowConfigFileName(const QString&) override {}
     void WriteAllSettings() override {}
     void SendTextFile(const QString&) override {}
+    void SendNmea(const std::string& text) override { Sent.push_back(text); }
     std::string MuxIP() const override { return Host; }
     void SetMuxIP(const std::string& host) override { Host = host; }
     void UseNetworkLink(bool tcp, const std::string& port) override {
@@ -47,7 +48,9 @@ public:
     std::vector<std::string> Switched; // "TCP:10110" for each switch of the link
     std::string Host;
     std::string Serial = "K3E-00042";
-    bool LinkOpen = true;
+    bool LinkOpen = true; // false once the link was switched to the module's settings
+    bool Open = true;     // the link as a test opens and closes it
+    std::uint16_t Caps = 0xA010;
 
 private:
     TComm Link;
