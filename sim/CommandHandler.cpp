@@ -2,6 +2,7 @@
 
 #include "ReportWriter.h"
 #include "SentenceFrame.h"
+#include "TableCommands.h"
 
 #include <array>
 
@@ -64,7 +65,9 @@ CommandResult CommandHandler::Handle(std::string_view line) {
     if (!address.starts_with(kDevicePrefix))
         return {};
     const std::string_view name = address.substr(kDevicePrefix.size());
+    StoreEntry = false;
     CommandResult result{std::string(name), Dispatch(name, f)};
+    result.storeEntry = StoreEntry;
     result.factoryReset = std::exchange(FactoryResetDone, false);
     return result;
 }
@@ -80,6 +83,8 @@ CommandHandler::Answers CommandHandler::Dispatch(std::string_view name, const Fi
         return HandleStat(f);
     if (name == "DS")
         return HandleDS(f);
+    if (name == "RTE" || name == "MOB" || (name == "MB" && IsModbusTableCommand(f)))
+        return HandleTable(name, f);
     if (name == "MB")
         return HandleMB(f);
 
@@ -309,6 +314,12 @@ CommandHandler::Answers CommandHandler::HandleMB(const Fields& f) {
         return {ReportMBIntervals(Config())};
     }
     return {};
+}
+
+CommandHandler::Answers CommandHandler::HandleTable(std::string_view name, const Fields& f) {
+    TableCommandResult result = HandleTableCommand(name, f, Config());
+    StoreEntry = result.storeEntry;
+    return std::move(result.answers);
 }
 
 CommandHandler::Answers CommandHandler::HandleReset(const Fields& f) {

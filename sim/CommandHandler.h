@@ -17,6 +17,9 @@ struct CommandResult {
     std::string command;
     // Sentences to answer with, in order, without checksum.
     std::vector<std::string> answers;
+    // An entry of a routing or Modbus table store: the device answers the end of
+    // the store with RDY once the entries stop.
+    bool storeEntry = false;
     // The factory settings were restored: the NMEA 2000 addresses change back
     // and are announced again.
     bool factoryReset = false;
@@ -46,6 +49,7 @@ private:
     Answers HandleND(const Fields& f);
     Answers HandleDS(const Fields& f);
     Answers HandleMB(const Fields& f);
+    Answers HandleTable(std::string_view name, const Fields& f);
     Answers HandleReset(const Fields& f);
     Answers HandleStat(const Fields& f);
     Answers HandleSimOverflow(const Fields& f);
@@ -54,6 +58,7 @@ private:
     bool HasN2K() const { return State.identity.HasN2K(); }
 
     DeviceState& State;
+    bool StoreEntry = false; // set by HandleTable for the line in hand
     bool FactoryResetDone = false;
 };
 

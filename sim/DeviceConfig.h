@@ -1,9 +1,12 @@
 // Everything the simulated multiplexer keeps: its settings and its identity.
 #pragma once
 
+#include "DeviceTables.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kvl::sim {
 
@@ -46,8 +49,10 @@ struct DeviceConfig {
     std::uint8_t modbusSlaveAddress = 1;          // MB S: 1..247
     std::uint16_t modbusXdrInterval = 1;          // MB R: 1..65535, 10 ms units
     std::uint8_t modbusPollInterval = 1;          // MB R: 1..255, 10 ms units
-    // The routing (RTE), Modbus (MB X) and AIS MOB tables join here as vectors of
-    // entries; the configuration dump lists them after the settings.
+    // The tables; the configuration dump lists them after the settings.
+    std::vector<RouteEntry> routes;  // RTE, at most kMaxRoutes
+    std::vector<ModbusEntry> modbus; // MB X, at most kMaxModbusEntries
+    std::vector<MobEntry> mob;       // MOB, at most kMaxMobEntries
 
     bool operator==(const DeviceConfig&) const = default;
 };

@@ -1,6 +1,8 @@
 #include "DeviceEngine.h"
 
+#include "SampleTables.h"
 #include "SentenceFrame.h"
+#include "TableCommands.h"
 
 #include <algorithm>
 
@@ -19,6 +21,8 @@ DeviceState InitialState(const SimOptions& options) {
     state.identity = options.identity;
     state.factory = FactoryConfig(options.uid);
     state.config = options.initialConfig.value_or(state.factory);
+    if (options.fullTables)
+        FillSampleTables(state.config);
     return state;
 }
 
@@ -27,7 +31,9 @@ DeviceState InitialState(const SimOptions& options) {
 DeviceEngine::DeviceEngine(const SimOptions& options, Transport& transport, Clock::time_point now)
     : Options(options), Link(transport), State(InitialState(options)), Handler(State),
       Pacer(options.trafficRate, now), NextStat(now),
-      NextOverflow(now + std::chrono::milliseconds(options.overflowEveryMs)) {}
+      NextOverflow(now + std::chrono::milliseconds(options.overflowEveryMs)) {
+    Traffic.SetProfile(options.trafficProfile);
+}
 
 void DeviceEngine::OnLine(const std::string& line) {
     if (Options.onReceived)
@@ -36,6 +42,10 @@ void DeviceEngine::OnLine(const std::string& line) {
     {
         std::lock_guard lock(StateMutex);
         result = Handler.Handle(line);
+    }
+    if (result.storeEntry) {
+        StoreEndAt = Clock::now() + kStoreEndGap;
+        StoreCommand = result.command;
     }
     if (result.factoryReset)
         N2kReportsAt = Clock::now() + kN2kReportDelay; // the addresses changed back
@@ -61,7 +71,12 @@ DeviceEngine::Clock::time_point DeviceEngine::Tick(Clock::time_point now) {
         }
     }
     SendReports(now);
-    Clock::time_point next = Pacer.NextDue();
+    if (now >= StoreEndAt) {
+        StoreEndAt = Clock::time_point::max();
+        if (!IsSilent(StoreCommand))
+            SendOwn(kReady, LineKind::Answer);
+    }
+    Clock::time_point next = std::min(Pacer.NextDue(), StoreEndAt);
     if (StatWasOn)
         next = std::min(next, NextStat);
     if (Options.overflowEveryMs > 0)

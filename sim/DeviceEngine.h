@@ -56,6 +56,9 @@ private:
     Clock::time_point NextOverflow;
     unsigned OverflowTurn = 0;
     Clock::time_point N2kReportsAt = Clock::time_point::max();
+    // The RDY that ends a table store, due once no entry has come for a while.
+    Clock::time_point StoreEndAt = Clock::time_point::max();
+    std::string StoreCommand;
 };
 
 } // namespace kvl::sim

@@ -1,6 +1,7 @@
 #include "ReportWriter.h"
 
 #include "SimFields.h"
+#include "TableCommands.h"
 
 #include <array>
 
@@ -143,7 +144,8 @@ std::vector<std::string> ConfigurationDump(const DeviceConfig& config, bool hasN
         dump.push_back(ReportDS(config, source));
     dump.push_back(ReportMBMode(config));
     dump.push_back(ReportMBIntervals(config));
-    // The table entries (RTE, MB X, MOB) follow the settings, before RDY.
+    for (auto& report : TableReports(config))
+        dump.push_back(std::move(report));
     dump.emplace_back(kReady);
     return dump;
 }

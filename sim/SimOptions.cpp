@@ -28,10 +28,16 @@ Model and identity:
   --caps HEX            capability word, sent exactly as given (A010: NMEA 2000,
                         USB); bit 4 decides whether NMEA 2000 settings exist
   --uid TEXT            factory unique ID, up to 12 letters or digits (KV3SIM)
+  --full-tables         start with full routing, Modbus and AIS MOB tables (a
+                        factory reset empties them)
 
 Traffic and reports:
   --traffic RATE        NMEA lines per second from inputs 1-4, conversions and
                         NMEA 2000, 0 for none (5); TAG blocks when option bit 5 is set
+  --profile NAME        the order of the traffic: rotation (each sentence in
+                        turn) or lively (a one-second cycle of 20 lines: position
+                        and heading once a second, wind and depth more often,
+                        some AIS; use it with --traffic 20)
   --overflow-every MS   send $PQZXOV every MS milliseconds (bits 1, 2, 3 in turn)
                         The host may also send $PSIMOV,<hex bits> (with checksum):
                         the device answers with $PQZXOV,<hex bits> at once.
@@ -108,6 +114,8 @@ public:
                 Result.echo = true;
             } else if (option == "--bad-checksum") {
                 Result.options.badChecksum = true;
+            } else if (option == "--full-tables") {
+                Result.options.fullTables = true;
             } else if (option == "--tcp" || option == "--pty" || option == "--udp") {
                 if (transportGiven)
                     return Fail("only one of --tcp, --pty and --udp can be given");
@@ -153,9 +161,9 @@ private:
     }
 
     void Valued(const std::string& option) {
-        static const std::set<std::string> kKnown{"--udp-bind",    "--version",       "--device",  "--serial",
-                                                  "--caps",        "--uid",           "--traffic", "--silent",
-                                                  "--close-after", "--overflow-every"};
+        static const std::set<std::string> kKnown{
+            "--udp-bind", "--version", "--device", "--serial",      "--caps",          "--uid",
+            "--traffic",  "--profile", "--silent", "--close-after", "--overflow-every"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;
@@ -184,6 +192,11 @@ private:
         } else if (option == "--traffic") {
             if (!ReadRate(value, o.trafficRate))
                 Fail("--traffic: lines per second from 0 to 10000: " + value);
+        } else if (option == "--profile") {
+            if (const auto profile = ProfileNamed(value))
+                o.trafficProfile = *profile;
+            else
+                Fail("--profile: rotation or lively: " + value);
         } else if (option == "--silent") {
             if (!ReadSilent(value, o.silent))
                 Fail("--silent: command names such as VER,CFQ,SP: " + value);

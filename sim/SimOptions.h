@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DeviceConfig.h"
+#include "TrafficProfile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,9 +30,11 @@ struct SimOptions {
     // The settings to start with instead of the factory settings; "$PQZXRESET,1"
     // still restores the factory settings.
     std::optional<DeviceConfig> initialConfig;
+    bool fullTables = false; // start with all three tables full (SampleTables.h)
 
-    double trafficRate = 5;       // NMEA lines per second, 0 for none
-    unsigned overflowEveryMs = 0; // send "$PQZXOV" every so many ms, 0 never
+    double trafficRate = 5;                                   // NMEA lines per second, 0 for none
+    TrafficProfile trafficProfile = TrafficProfile::Rotation; // the order of the sentences
+    unsigned overflowEveryMs = 0;                             // send "$PQZXOV" every so many ms, 0 never
 
     // Faults.
     std::set<std::string> silent; // commands left unanswered: "VER", "CFQ", "SP", ...; "RDY" drops every RDY

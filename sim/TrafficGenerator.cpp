@@ -71,13 +71,9 @@ std::string Position(const Boat& boat) {
 } // namespace
 
 std::string TrafficGenerator::NextLine(const DeviceConfig& config, bool hasN2K) {
-    constexpr unsigned kSlots = 10;
-    Piece piece = MakePiece(static_cast<unsigned>(Slot));
-    Slot = (Slot + 1) % kSlots;
-    while (piece.origin == Origin::N2K && !hasN2K) {
-        piece = MakePiece(static_cast<unsigned>(Slot));
-        Slot = (Slot + 1) % kSlots;
-    }
+    Piece piece = MakePiece(ProfileSlot(Profile, Slot++));
+    while (piece.origin == Origin::N2K && !hasN2K)
+        piece = MakePiece(ProfileSlot(Profile, Slot++));
     ++Count;
     ApplyTalker(piece.body, config, piece);
     std::string line;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DeviceConfig.h"
+#include "TrafficProfile.h"
 
 #include <chrono>
 #include <cstddef>
@@ -19,6 +20,7 @@ public:
     std::string NextLine(const DeviceConfig& config, bool hasN2K);
 
     std::uint64_t LinesMade() const { return Count; }
+    void SetProfile(TrafficProfile profile) { Profile = profile; }
 
 private:
     enum class Origin : std::uint8_t { Input, N2K };
@@ -34,8 +36,9 @@ private:
     static void ApplyTalker(std::string& body, const DeviceConfig& config, const Piece& piece);
 
     std::uint64_t Count = 0;
-    std::size_t Slot = 0;
+    std::uint64_t Slot = 0;  // position in the profile's cycle
     std::size_t AisTurn = 0; // AIS reports take turns whatever the rotation skips
+    TrafficProfile Profile = TrafficProfile::Rotation;
 };
 
 // Spreads a rate in lines per second over time, without drifting and without

@@ -9,6 +9,7 @@
 #include "link/UDPServer.h"
 #include "sentence/NmeaText.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -31,11 +32,9 @@ int TComm::BaudForIndex(int speedIndex) {
     return kBaudRates[static_cast<std::size_t>(speedIndex)];
 }
 
-TComm::TComm(QObject* parent) : QObject(parent), UDPServer(std::make_unique<TUDPServer>(*this)) {
-    PortNames = {"UDP All", "UDP", "TCP"};
-    FriendlyNames = PortNames;
-    for (const TSerialPortEntry& entry : EnumSerialPorts())
-        AddSerialPort(entry.Friendly, entry.Port);
+TComm::TComm(QObject* parent)
+    : QObject(parent), Enumerated(EnumSerialPorts()), UDPServer(std::make_unique<TUDPServer>(*this)) {
+    RebuildPortLists();
 }
 
 TComm::~TComm() {
@@ -43,8 +42,30 @@ TComm::~TComm() {
 }
 
 void TComm::AddSerialPort(const std::string& friendlyName, const std::string& portName) {
-    PortNames.push_back(portName);
-    FriendlyNames.push_back(friendlyName);
+    Added.push_back({friendlyName, portName});
+    RebuildPortLists();
+}
+
+bool TComm::UpdateSerialPorts(const std::vector<TSerialPortEntry>& present) {
+    const auto same = [](const TSerialPortEntry& a, const TSerialPortEntry& b) {
+        return a.Friendly == b.Friendly && a.Port == b.Port;
+    };
+    if (std::equal(present.begin(), present.end(), Enumerated.begin(), Enumerated.end(), same))
+        return false;
+    Enumerated = present;
+    RebuildPortLists();
+    return true;
+}
+
+void TComm::RebuildPortLists() {
+    PortNames = {"UDP All", "UDP", "TCP"};
+    FriendlyNames = PortNames;
+    for (const auto* entries : {&Enumerated, &Added}) {
+        for (const TSerialPortEntry& entry : *entries) {
+            PortNames.push_back(entry.Port);
+            FriendlyNames.push_back(entry.Friendly);
+        }
+    }
 }
 
 TCommMode TComm::OpenPort(TCommMode mode, const std::string& resource, int option) {
@@ -67,8 +88,11 @@ TCommMode TComm::OpenPort(TCommMode mode, const std::string& resource, int optio
 
 void TComm::OpenSerial(const std::string& path, int speedIndex) {
     TFileDescriptor port = OpenSerialPort(path, BaudForIndex(speedIndex));
-    if (!port.Valid())
+    if (!port.Valid()) {
+        OpenError = errno;
         return;
+    }
+    OpenError = 0;
     Handle = std::move(port);
     Thread = std::make_unique<TSerialThread>(*this, Handle.Get());
     Thread->Start();

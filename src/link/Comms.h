@@ -4,8 +4,9 @@
 #pragma once
 
 #include "link/FileDescriptor.h"
-#include "link/PacketFraming.h"
 #include "link/FramingState.h"
+#include "link/PacketFraming.h"
+#include "link/PortList.h"
 
 #include <QObject>
 
@@ -56,6 +57,12 @@ public:
     const std::vector<std::string>& FriendlyPorts() const { return FriendlyNames; }
     // Adds a serial entry by hand (pseudo-terminals are never enumerated).
     void AddSerialPort(const std::string& friendlyName, const std::string& portName);
+    // Replaces the enumerated serial entries by the ports present now (sorted);
+    // the network entries and the entries added by hand stay. True when the
+    // lists changed.
+    bool UpdateSerialPorts(const std::vector<TSerialPortEntry>& present);
+    // errno of the last serial open that failed (EACCES: no permission).
+    int SerialOpenError() const { return OpenError; }
 
     // Opens a link and returns the resulting mode (cmClosed on failure).
     // cmSerial: resource is the device path, option the speed index; failures
@@ -93,8 +100,13 @@ private:
     void OpenTCP(const std::string& resource);
     void Write(const std::uint8_t* data, std::size_t size);
 
+    void RebuildPortLists();
+
+    std::vector<TSerialPortEntry> Enumerated; // serial ports found on the computer
+    std::vector<TSerialPortEntry> Added;      // serial entries added by hand, after them
     std::vector<std::string> PortNames;
     std::vector<std::string> FriendlyNames;
+    int OpenError = 0;
     TCommMode Mode = TCommMode::cmClosed;
     mutable std::recursive_mutex QueueSection;
     std::deque<std::string> Queue;

@@ -4,6 +4,7 @@
 #include <QSerialPortInfo>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace kvl {
 
@@ -45,6 +46,21 @@ std::vector<TSerialPortEntry> EnumSerialPorts() {
     }
     SortSerialPorts(ports);
     return ports;
+}
+
+std::vector<TSerialPortEntry> TSerialPortPoll::operator()() {
+    struct stat info {};
+    std::string stamp;
+    if (::stat(Folder.c_str(), &info) == 0)
+        stamp = std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec) + "/" +
+                std::to_string(info.st_ctim.tv_sec) + "." + std::to_string(info.st_ctim.tv_nsec);
+    const bool changed = stamp.empty() || stamp != Stamp;
+    if (changed || Settling) {
+        Last = Enumerate();
+        Settling = changed;
+        Stamp = stamp;
+    }
+    return Last;
 }
 
 } // namespace kvl

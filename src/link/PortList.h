@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvl {
@@ -19,5 +20,24 @@ void SortSerialPorts(std::vector<TSerialPortEntry>& ports);
 
 // The present serial ports, sorted. Pseudo-terminals are not among them.
 std::vector<TSerialPortEntry> EnumSerialPorts();
+
+// EnumSerialPorts for a poll: a full enumeration takes milliseconds of CPU, so
+// it runs only when the device folder changed (a device node came or went) and
+// once more on the next call, when the system has described the new device.
+class TSerialPortPoll {
+public:
+    using TEnumerate = std::vector<TSerialPortEntry> (*)();
+
+    explicit TSerialPortPoll(std::string deviceFolder = "/dev", TEnumerate enumerate = EnumSerialPorts)
+        : Folder(std::move(deviceFolder)), Enumerate(enumerate) {}
+    std::vector<TSerialPortEntry> operator()();
+
+private:
+    std::string Folder;
+    TEnumerate Enumerate;
+    std::string Stamp; // the folder's change time when last enumerated
+    bool Settling = true;
+    std::vector<TSerialPortEntry> Last;
+};
 
 } // namespace kvl

@@ -58,8 +58,10 @@ void ConfigureRaw(int fd, int baud) {
 } // namespace
 
 TFileDescriptor OpenSerialPort(const std::string& path, int baud) {
-    if (path.empty())
+    if (path.empty()) {
+        errno = ENOENT;
         return {};
+    }
     TFileDescriptor port(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!port.Valid())
         return {};

@@ -10,6 +10,14 @@ void TMainForm::CreateAuxViews() {
     Views = std::make_unique<TAuxViews>(this);
     connect(ui->miStats, &QAction::triggered, this, GuardedSlot([this] { miStatsClick(); }));
     connect(ui->miAbout, &QAction::triggered, this, GuardedSlot([this] { miAboutClick(); }));
+    connect(ui->miSentenceRates, &QAction::triggered, this, GuardedSlot([this] { miSentenceRatesClick(); }));
+}
+
+void TMainForm::miSentenceRatesClick() {
+    TSentenceRatesForm& form = Views->RatesForm;
+    form.show();
+    form.raise();
+    form.activateWindow();
 }
 
 // The menu item has already toggled its check mark.

@@ -10,7 +10,10 @@
 #include "model/ConfigItems.h"
 #include "model/ConfigSentences.h"
 #include "model/OptionBits.h"
+#include "model/TableError.h"
+#include "model/TableStore.h"
 #include "sentence/NmeaText.h"
+#include "tables/Tables.h"
 #include "ui_MainForm.h"
 
 #include <QCheckBox>
@@ -79,7 +82,8 @@ TMainForm::TBitBoxes TMainForm::OptionBoxes() const {
             {ui->chbOptAISMobAlarm, kOptAISMobAlarm},
             {ui->chbIntVariation, kOptIntVariation},
             {ui->chbHiSpeed, kOptHiSpeed},
-            {ui->chbOptAutoReverse, kOptAutoReverse}};
+            {ui->chbOptAutoReverse, kOptAutoReverse},
+            {ui->chbOptModbusError, kOptModbusError}};
 }
 
 TMainForm::TBitBoxes TMainForm::ConversionBoxes() const {
@@ -538,6 +542,10 @@ void TMainForm::WriteAllSettings() {
     try {
         EncodeID(c);
         EncodeUI(c);
+        // The table entries too: a store never stops half way for an entry that cannot be sent.
+        RouteStorePlan(c);
+        ModbusStorePlan(c);
+        MobStorePlan(c);
     } catch (const std::runtime_error& e) {
         Dialogs().ShowMessage(QString::fromLatin1(e.what()));
         return;
@@ -557,12 +565,17 @@ void TMainForm::WriteAllSettings() {
         SendAndWait(EncodeOP(c), TPQZXCmd::PQZXOP);
         SendAndWait(EncodeCNV(c), TPQZXCmd::PQZXCNV);
         SendAndWait(EncodeMBMode(c), TPQZXCmd::PQZXMB);
+        // The file keeps the slave address: a restore must not lose it. 0 is what a
+        // report without the address leaves, which is no address to restore.
+        if (c.ModbusSlvAddr >= kMinModbusSlave && c.ModbusSlvAddr <= kMaxModbusSlave)
+            SendAndWait(EncodeMBSlave(c), TPQZXCmd::PQZXMB);
         SendAndWait(EncodeMBIntervals(c), TPQZXCmd::PQZXMB);
         if (HasNmea2000()) {
             SendAndWait(EncodeNO(c), TPQZXCmd::PQZXNO);
             SendAndWait(EncodeNF(c), TPQZXCmd::PQZXNF);
             SendAndWait(EncodeND(c), TPQZXCmd::PQZXND);
         }
+        Tables->StoreAll();
         for (unsigned n = 0; n < TMuxConfig::kDataSources; ++n) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             SendAndWait(EncodeDS(c, n), TPQZXCmd::PQZXDS);

@@ -5,6 +5,7 @@
 #include "model/ConfigItems.h"
 #include "model/ConfigSentences.h"
 #include "sentence/NmeaText.h"
+#include "tables/Tables.h"
 #include "ui_MainForm.h"
 
 #include <QComboBox>
@@ -130,6 +131,7 @@ void TMainForm::ApplyCapabilities(const std::string& text) {
     ui->cbPrioN2K->setVisible(nmea2000);
     ui->chbRouteN2KOut1->setVisible(nmea2000);
     ui->pcSettings->setTabVisible(ui->pcSettings->indexOf(ui->tabNMEA2000), nmea2000);
+    Tables->SetCapabilities(nmea2000, MuxInterface == kInterfaceWiFi);
 }
 
 void TMainForm::OnSTNGConverterFound(int value) {
@@ -235,7 +237,17 @@ void TMainForm::HandleConfigReport(const TSentence& sentence) {
         ProcessDS(sentence);
         break;
     case TPQZXCmd::PQZXMB:
-        ProcessMB(sentence);
+        // The table's entries (kind X) belong to the table code, the rest is the settings'.
+        if (sentence.Field(2) == "X")
+            Tables->ProcessMB(sentence);
+        else
+            ProcessMB(sentence);
+        break;
+    case TPQZXCmd::PQZXRTE:
+        Tables->ProcessRTE(sentence);
+        break;
+    case TPQZXCmd::PQZXMOB:
+        Tables->ProcessMOB(sentence);
         break;
     default:
         break;

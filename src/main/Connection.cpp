@@ -7,6 +7,7 @@
 #include "main/MainForm.h"
 #include "main/WaitCursor.h"
 #include "sentence/NmeaError.h"
+#include "tables/Tables.h"
 #include "ui_MainForm.h"
 #include "views/AuxViews.h"
 
@@ -48,6 +49,7 @@ void TMainForm::btnConnectClick() {
     } else {
         OpenLink();
         if (IsLinkOpen()) {
+            Views->Rates.Reset(); // the counting starts again with each connection
             ConfigTimer.start();
             SendSentence("$PQZXCF,A");
             if (IsLinkOpen())
@@ -82,8 +84,7 @@ void TMainForm::OpenLink() {
                 return;
             if (Link->OpenPort(TCommMode::cmSerial, Link->Ports()[static_cast<std::size_t>(index)],
                                kHostSerialSpeedIndex) == TCommMode::cmClosed)
-                Dialogs().ShowMessage(QStringLiteral("Unable to open ") + ui->cbPort->itemText(index) +
-                                      QStringLiteral(".\rThe port may be opened by another application."));
+                Dialogs().ShowMessage(SerialOpenFailureText(index));
             break;
         }
     } catch (const std::exception& e) {
@@ -108,6 +109,7 @@ void TMainForm::CloseLink() {
     Waits.ReleaseAll();
     ConfigTimer.stop();
     TimeOutTimer.stop();
+    Tables->LinkClosed();
     EnableControls(false);
 }
 
@@ -187,6 +189,7 @@ void TMainForm::DispatchSentence(const std::string& line) {
             LogLine(sentence.TAGblock, sentence.Sentence, TTrafficLog::TDirection::Received);
         if (sentence.Command != TPQZXCmd::PQZXNone)
             Waits.Received(sentence.Command);
+        Views->Rates.Add(sentence, TSentenceRates::Clock::now());
         if (PassesViewFilter(sentence))
             ShowSentence(sentence);
         HandleInEveryState(sentence);
@@ -240,6 +243,10 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
         } else {
             HandleConfigReport(sentence);
         }
+        break;
+    case TRXState::stCapture:
+        if (sentence.Command == TPQZXCmd::PQZXNone)
+            Tables->CaptureSentence(sentence);
         break;
     default:
         break;
@@ -312,6 +319,8 @@ void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
 }
 
 void TMainForm::SendTextFile(const QString& fileName) {
+    // A line the link could not carry is skipped, not cut.
+    constexpr qsizetype kMaxTextLine = 250;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -319,7 +328,7 @@ void TMainForm::SendTextFile(const QString& fileName) {
         QByteArray line = file.readLine();
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
-        if (!line.isEmpty())
+        if (!line.isEmpty() && line.size() <= kMaxTextLine)
             Link->SendNmea(line.toStdString());
     }
 }

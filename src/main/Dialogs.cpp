@@ -47,6 +47,15 @@ QMessageBox::Icon ToQt(TDialogs::TIcon icon) {
     }
 }
 
+// "Korvelan Configuration (*.ini)" -> "ini"; "Any file (*)" -> none.
+QString SuffixOf(const QString& filter) {
+    const qsizetype start = filter.indexOf(QStringLiteral("(*."));
+    if (start < 0)
+        return {};
+    const qsizetype end = filter.indexOf(QLatin1Char(')'), start);
+    return filter.mid(start + 3, end < 0 ? -1 : end - start - 3);
+}
+
 QString FilterAt(const QString& filters, int index) {
     const QStringList list = filters.split(QStringLiteral(";;"));
     return index >= 0 && index < list.size() ? list[index] : QString();
@@ -77,7 +86,7 @@ protected:
         QString selected = FilterAt(filters, selectedFilter);
         QFileDialog dialog(QApplication::activeWindow(), QString(), presetName, filters);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("ini"));
+        dialog.setDefaultSuffix(SuffixOf(selected));
         dialog.selectNameFilter(selected);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};

@@ -3,8 +3,14 @@
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
+#include "tables/ConfigFiles.h"
+#include "tables/Tables.h"
 #include "ui_MainForm.h"
+
 #include "views/AuxViews.h"
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -43,7 +49,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate() {
-    NmeaData.clear();
+    TrafficView = std::make_unique<TTrafficView>(*ui->NmeaView);
     ViewFilter = -1;
 
     Link = std::make_unique<TComm>();
@@ -67,6 +73,8 @@ void TMainForm::FormCreate() {
 
     CreateStatusBar();
     CreateAuxViews();
+    Tables = std::make_unique<TTables>(*this, ui->tabRouting, ui->tabModbus, ui->tabAISMob);
+    ConfigFiles = std::make_unique<TConfigFiles>(*this);
     ConnectSignals();
     ConnectSettingsSignals();
 
@@ -76,6 +84,7 @@ void TMainForm::FormCreate() {
     TimeOutTimer.setSingleShot(true);
     OVTimer.setInterval(kOverflowLampMs);
     NmeaReadTimer.start();
+    StartPortWatch();
 
     EnableControls(false);
     setWindowTitle(QStringLiteral("Korvelan-3 Configuration Tool V") +
@@ -114,16 +123,43 @@ void TMainForm::ShowStartupFace() {
 }
 
 void TMainForm::CreateStatusBar() {
-    static constexpr int kWidths[5] = {180, 140, 140, 260, 120};
+    static constexpr int kWidths[5] = {180, 140, 140, 260, 150};
     for (int i = 0; i < 5; ++i) {
         StatusLabels[i] = new QLabel(statusBar());
         StatusLabels[i]->setMinimumWidth(kWidths[i]);
         statusBar()->addWidget(StatusLabels[i], i == 3 ? 1 : 0);
     }
+    // The log panel changes with every logged line: at a fixed size its new
+    // text is only repainted, without laying out the status bar each time.
+    StatusLabels[4]->setFixedSize(kWidths[4], StatusLabels[4]->sizeHint().height());
     SetStatusPanel(0, QStringLiteral("Device: "));
     SetStatusPanel(1, QStringLiteral("Version: "));
     SetStatusPanel(2, QStringLiteral("Serial: "));
+    SetStatusPanel(3, QStringLiteral("Config file:"));
     SetStatusPanel(4, QStringLiteral("Log: ---"));
+}
+
+void TMainForm::ShowConfigFileName(const QString& fileName) {
+    SetStatusPanel(3, QStringLiteral("Config file: ") + fileName);
+}
+
+void TMainForm::HandleDroppedFiles(const QStringList& files) {
+    ConfigFiles->HandleDroppedFiles(files);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+    Guarded([&] { HandleDroppedFiles(files); });
 }
 
 void TMainForm::SetStatusPanel(int index, const QString& text) {
@@ -153,6 +189,9 @@ void TMainForm::ConnectSignals() {
     connect(ui->miDiagLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(true); }));
     connect(ui->miStopLog, &QAction::triggered, this, GuardedSlot([this] { miStopLogClick(); }));
     connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { miExitClick(); }));
+    connect(ui->miLoad, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miLoadClick(); }));
+    connect(ui->miSave, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveClick(); }));
+    connect(ui->miSaveAs, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveAsClick(); }));
 
     connect(&NmeaReadTimer, &QTimer::timeout, this, GuardedSlot([this] { NmeaReadTimerTimer(); }));
     connect(&ConfigTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
@@ -309,9 +348,16 @@ void TMainForm::UpdateView() {
             ShowOptions();
             ShowConversions();
             ShowN2KSettings();
+            Tables->ShowRoutingTab();
+            Tables->ShowModbusTab();
+            ui->edtMbXdrIntvl->setText(QString::number(MuxConfig.ModbusXdrInterval));
+            ui->edtMbPollIntvl->setText(QString::number(MuxConfig.ModbusPollInterval));
+            Tables->ShowMobTab();
         } else if (RXState == TRXState::stCapture) {
             ui->btnReadConfig->setEnabled(false);
+            Tables->ShowRoutingTab();
         }
+        setAcceptDrops(true);
         Updating = false;
     } else {
         ClearTables();

@@ -5,13 +5,16 @@
 //   MainForm.cpp    start-up, closing, stored settings, enabling
 //   Connection.cpp  connect, read configuration, drain, dispatch, send and wait
 //   Monitor.cpp     traffic view, send history, logs, overflow lamps
+//   PortList.cpp    the live port list, --connect, why a serial port did not open
 #pragma once
 
 #include "link/Comms.h"
 #include "main/MuxHost.h"
+#include "main/PortWatch.h"
 #include "main/RXState.h"
 #include "main/ReplyWaits.h"
 #include "main/TrafficLog.h"
+#include "main/TrafficView.h"
 #include "model/MuxConfig.h"
 #include "model/MuxVersion.h"
 #include "sentence/Sentence.h"
@@ -38,6 +41,9 @@ class TMainForm;
 namespace kvl {
 
 struct TAuxViews;
+class TConfigFiles;
+class TTables;
+struct TConnectTarget;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -47,8 +53,7 @@ public:
     static constexpr int kConfigIntervalMs = 4000;
     static constexpr int kDrainIntervalMs = 20;
     static constexpr int kOverflowLampMs = 500;
-    static constexpr std::size_t kScrollLines = 101;
-    static constexpr std::size_t kNoScrollLines = 500;
+    static constexpr std::size_t kScrollLines = TTrafficLines::kScrollLines;
     static constexpr int kHistoryItems = 20;
 
     explicit TMainForm(QWidget* parent = nullptr);
@@ -63,7 +68,7 @@ public:
     void SendAndWaitReady(const std::string& text) override;
     void SendAndWait(const std::string& text, TPQZXCmd command) override;
     void WaitForReply(TPQZXCmd command, int timeoutMs) override;
-    void SendTextFile(const QString& fileName);
+    void SendTextFile(const QString& fileName) override;
     void EnableGroup(QWidget* container, bool enable);
     void EnableControls(bool enable) override;
     void UpdateView() override;
@@ -104,13 +109,14 @@ public:
     void ShowN2KSettings();
 
     // Editing the settings.
-    void WriteAllSettings();
+    void WriteAllSettings() override;
     QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
     void miResetFactorySettingsClick();
 
     // The statistics window and the About box.
     void miStatsClick();
     void miAboutClick();
+    void miSentenceRatesClick();
 
     // Stored settings.
     void LoadSettings();
@@ -118,6 +124,12 @@ public:
 
     // Adds a serial entry to the port list (pseudo-terminals are not enumerated).
     void AddSerialPortEntry(const QString& friendlyName, const QString& portName);
+    // The live port list: the poll's handler and the enumeration it uses.
+    void PortListTimerTimer();
+    void SetPortEnumerator(TPortWatch::TEnumerator enumerator);
+    // Shows the link in the port selector, host and port, and connects as the
+    // Connect button does (the command line's --connect).
+    void ConnectTo(const TConnectTarget& target);
 
     // TMuxHost: what the subsystems beside the window use, and tests.
     TComm& Comm() override { return *Link; }
@@ -128,13 +140,22 @@ public:
     int MuxInterfaceType() const override { return MuxInterface; }
     std::uint16_t Capabilities() const override { return KVLCaps; }
     const TMuxVersion& FirmwareVersion() const override { return MuxVersion; }
+    TMuxIdentity Identity() const override { return {MuxDeviceString, MuxVersionString, MuxSerialString}; }
+    void ShowConfigFileName(const QString& fileName) override;
+
+    // The configuration file commands and files dropped on the window.
+    void HandleDroppedFiles(const QStringList& files);
+    TTables& TableEditors() { return *Tables; }
+    TConfigFiles& ConfigFileCommands() { return *ConfigFiles; }
 
     TPQZXCmd WaitForResponse() const { return Waits.Innermost(); }
     int GetViewFilter() const { return ViewFilter; }
     bool IsUpdating() const { return Updating; }
+    // The settings controls are enabled and show the model (a read ended well).
+    bool ControlsAlive() const { return ControlsEnabled; }
     bool ActiveLog() const { return LogFile.IsOpen(); }
     bool DiagLog() const { return LogFile.IsDiagnostic(); }
-    const std::deque<std::string>& GetNmeaData() const { return NmeaData; }
+    const std::deque<std::string>& GetNmeaData() const { return TrafficView->NmeaData.Lines(); }
     QString StatusPanel(int index) const;
     TAuxViews& AuxViews() { return *Views; }
 
@@ -147,6 +168,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Start-up and closing.
@@ -160,6 +183,9 @@ private:
     void SetStatusPanel(int index, const QString& text);
 
     // Connection.
+    void StartPortWatch();
+    int SerialEntryIndex(const QString& path);
+    QString SerialOpenFailureText(int index) const;
     void OpenLink();
     void CloseLink();
     bool IsNetworkEntry() const;
@@ -253,11 +279,14 @@ private:
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TComm> Link;
+    TPortWatch PortWatch;
     TMuxConfig MuxConfig;
     QLabel* StatusLabels[5] = {};
     QIcon bmConnOn;
     QIcon bmConnOff;
     std::unique_ptr<TAuxViews> Views;
+    std::unique_ptr<TTables> Tables;           // the routing, Modbus and AIS MOB tables
+    std::unique_ptr<TConfigFiles> ConfigFiles; // load, save and dropped files
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;
@@ -271,7 +300,7 @@ private:
     std::string MuxVersionString;
     std::string MuxSerialString;
 
-    std::deque<std::string> NmeaData; // the lines the traffic view shows, oldest first
+    std::unique_ptr<TTrafficView> TrafficView; // NmeaData and the screen it is shown on
     int ViewFilter = -1;
     TTrafficLog LogFile;
     QString LogFileName;

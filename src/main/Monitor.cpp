@@ -5,9 +5,6 @@
 #include "main/MainForm.h"
 #include "ui_MainForm.h"
 
-#include <QScrollBar>
-#include <QTextCursor>
-
 namespace kvl {
 
 namespace {
@@ -38,56 +35,25 @@ void TMainForm::ShowSentence(const TSentence& sentence) {
         return; // the statistics window shows these
     std::string text =
         ui->chbTAGShow->isChecked() ? sentence.TAGblock + sentence.Sentence : sentence.Sentence;
-    if (ui->chbNoScroll->isChecked()) {
-        // One line per address, in order of first appearance.
-        if (!sentence.Address.empty()) {
-            for (std::string& shown : NmeaData) {
-                if (shown.find(sentence.Address) != std::string::npos) {
-                    shown = std::move(text);
-                    return;
-                }
-            }
-        }
-        // Lines without an address would pile up without end: keep the newest.
-        if (NmeaData.size() >= kNoScrollLines)
-            NmeaData.pop_front();
-        NmeaData.push_back(std::move(text));
-        return;
-    }
-    if (NmeaData.size() >= kScrollLines)
-        NmeaData.pop_front();
-    NmeaData.push_back(std::move(text));
+    if (ui->chbNoScroll->isChecked())
+        TrafficView->NmeaData.Put(std::move(text), sentence.Address); // one line per address
+    else
+        TrafficView->NmeaData.Add(std::move(text));
 }
 
 void TMainForm::ShowNotice(const std::string& text) {
-    if (NmeaData.size() >= kScrollLines && !ui->chbNoScroll->isChecked())
-        NmeaData.pop_front();
-    NmeaData.push_back(text);
+    if (ui->chbNoScroll->isChecked())
+        TrafficView->NmeaData.Put(text, {}); // a row of its own, never replaced
+    else
+        TrafficView->NmeaData.Add(text);
 }
 
 void TMainForm::RefreshView() {
-    QString text;
-    text.reserve(static_cast<qsizetype>(NmeaData.size() * 80));
-    for (std::size_t i = 0; i < NmeaData.size(); ++i) {
-        if (i > 0)
-            text += QLatin1Char('\n');
-        text += QString::fromLatin1(NmeaData[i]);
-    }
-    ui->NmeaView->setUpdatesEnabled(false);
-    ui->NmeaView->setPlainText(text);
-    if (!ui->chbNoScroll->isChecked()) {
-        // The document is laid out lazily: moving the cursor to the end makes the
-        // newest lines the visible ones whatever the scroll range is just now.
-        ui->NmeaView->moveCursor(QTextCursor::End);
-        QScrollBar* bar = ui->NmeaView->verticalScrollBar();
-        bar->setValue(bar->maximum());
-    }
-    ui->NmeaView->setUpdatesEnabled(true);
+    TrafficView->Refresh();
 }
 
 void TMainForm::btnClearClick() {
-    NmeaData.clear();
-    ui->NmeaView->clear();
+    TrafficView->Clear(!ui->chbNoScroll->isChecked());
 }
 
 void TMainForm::chbNoScrollClick() {

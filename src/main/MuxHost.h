@@ -9,12 +9,21 @@
 #include "model/MuxVersion.h"
 #include "sentence/Sentence.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <string>
 
 namespace kvl {
 
 class TComm;
+
+// What the multiplexer told about itself in its VER answer.
+struct TMuxIdentity {
+    std::string Device;
+    std::string FirmwareVersion;
+    std::string Serial;
+};
 
 class TMuxHost {
 public:
@@ -38,10 +47,18 @@ public:
     virtual std::uint16_t Capabilities() const = 0;
     virtual const TMuxVersion& FirmwareVersion() const = 0;
     virtual int MuxInterfaceType() const = 0;
+    virtual TMuxIdentity Identity() const = 0;
 
     // The window's enabling and refresh.
     virtual void EnableControls(bool enable) = 0;
     virtual void UpdateView() = 0;
+    // The status bar's configuration file panel: "Config file: " and the name.
+    virtual void ShowConfigFileName(const QString& fileName) = 0;
+
+    // Writes the whole model to the multiplexer, the table stores included.
+    virtual void WriteAllSettings() = 0;
+    // Sends a text file to the multiplexer line by line.
+    virtual void SendTextFile(const QString& fileName) = 0;
 };
 
 } // namespace kvl

@@ -1,10 +1,40 @@
-// Program entry of KVLConfig3: the application, its windows, the event loop.
+// Program entry of KVLConfig3: the command line, the application, its windows,
+// the event loop.
+#include "main/CommandLine.h"
+#include "main/ConfigBatch.h"
 #include "main/KvlApplication.h"
 #include "main/MainForm.h"
 
+#include <QTimer>
+
+#include <cstdio>
+#include <iostream>
+
 int main(int argc, char* argv[]) {
+    // The command line is read before the application exists: --help, --version
+    // and a bad option answer without a display and before any window opens.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const kvl::TCommandLine commandLine = kvl::ParseCommandLine(arguments);
+    if (commandLine.Action == kvl::TCommandLine::TAction::Exit) {
+        std::fputs(commandLine.Output.toLocal8Bit().constData(), stdout);
+        std::fputs(commandLine.Error.toLocal8Bit().constData(), stderr);
+        return commandLine.ExitCode;
+    }
+
     kvl::TKvlApplication app(argc, argv);
     kvl::TMainForm mainForm;
+    const kvl::TCommandLineOptions& options = commandLine.Options;
+    if (!options.SaveConfig.isEmpty() || !options.LoadConfig.isEmpty()) {
+        // The window's own code paths, the window never shown; reports on standard error.
+        return kvl::TConfigBatch(mainForm, std::cerr)
+            .Run(*options.Connect, options.SaveConfig, options.LoadConfig);
+    }
     mainForm.show();
+    if (const auto& target = commandLine.Options.Connect) {
+        // From the event loop, so that a failure's message box has its window.
+        QTimer::singleShot(0, &mainForm, [&mainForm, target = *target] { mainForm.ConnectTo(target); });
+    }
     return app.exec();
 }

@@ -79,6 +79,9 @@ inline constexpr std::array<std::string_view, 3> kModbusModeItems = {"Off", "Mas
 inline constexpr unsigned kModbusOff = 0;
 inline constexpr unsigned kModbusMaster = 1;
 inline constexpr unsigned kModbusSlave = 2;
+// The multiplexer's own Modbus slave address (ModbusSlvAddr).
+inline constexpr unsigned kMinModbusSlave = 1;
+inline constexpr unsigned kMaxModbusSlave = 247;
 
 // Data sources of the rotating mast wind sensor: the rows (source numbers 0-2) and
 // the selector items; item n stands for the type character of the same text, item 0

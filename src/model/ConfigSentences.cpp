@@ -2,6 +2,8 @@
 #include "sentence/NmeaText.h"
 
 #include "model/ConfigError.h"
+#include "model/TableError.h"
+#include "model/TextRules.h"
 #include "model/WireFormat.h"
 
 #include <array>
@@ -314,6 +316,100 @@ void DecodeMB(const TSentence& sentence, TMuxConfig& config) {
         config.ModbusXdrInterval = xdr;
         config.ModbusPollInterval = poll;
     }
+}
+
+namespace {
+
+constexpr std::size_t kRouteAddressLength = 5;
+constexpr std::uint32_t kMaxBits = 0xFFFF;
+constexpr std::uint32_t kMaxWord = 65535;
+
+std::string Letter(char c) {
+    return c == 0 ? std::string() : std::string(1, c);
+}
+
+void CheckSendable(std::string_view text, std::string_view what) {
+    if (!IsFieldText(text))
+        throw ETableEntry("The " + std::string(what) + " \"" + std::string(text) +
+                          "\" holds a character that cannot be sent to the multiplexer");
+}
+
+} // namespace
+
+std::string EncodeRTE(const TRoute& route) {
+    CheckSendable(route.Address, "sentence address");
+    return "$PQZXRTE,C," + route.Address + ',' + FormatHex(route.Inputs, 2) + ',' + FormatDec(route.Divisor) +
+           ',' + FormatHex(route.Route, 2) + ',' + route.Name.ToHex();
+}
+
+std::string EncodeMBEntry(const TModbus& entry) {
+    if (entry.XdrType == 0 || entry.XdrUnit == 0)
+        throw ETableEntry("The Modbus entry for slave " + FormatDec(entry.Slave) + ", register " +
+                          FormatDec(entry.Reg) + " has no transducer type or unit");
+    const std::string letters{entry.RType, entry.DType, entry.XdrType, entry.XdrUnit};
+    for (const char c : letters)
+        CheckSendable(Letter(c), "Modbus type or unit");
+    CheckSendable(entry.XdrID, "transducer ID");
+    return "$PQZXMB,C,X," + FormatDec(entry.Slave) + ',' + FormatDec(entry.Reg) + ',' + Letter(entry.RType) +
+           ',' + Letter(entry.DType) + ',' + (entry.Rev == 1 ? "R" : "") + ',' + FormatDec(entry.Prec) + ',' +
+           Letter(entry.XdrType) + ',' + Letter(entry.XdrUnit) + ',' + entry.XdrID;
+}
+
+std::string EncodeMOB(const TMob& entry) {
+    CheckSendable(entry.MMSI, "MMSI");
+    return "$PQZXMOB,C," + entry.MMSI;
+}
+
+void DecodeRTE(const TSentence& sentence, TMuxConfig& config) {
+    if (!IsReport(sentence) || sentence.Field(2).size() != kRouteAddressLength)
+        return;
+    const auto inputs = static_cast<std::uint16_t>(sentence.FieldHex(3, kMaxBits));
+    const auto divisor =
+        static_cast<std::uint8_t>(sentence.Field(4).empty() ? 0 : sentence.FieldDec(4, kByteMax));
+    const auto route = static_cast<std::uint16_t>(sentence.FieldHex(5, kMaxBits));
+    const TName name = sentence.Field(6).size() == kNameDigits ? TName(sentence.FieldHex64(6)) : TName();
+    config.RouteAdd(sentence.Field(2), inputs, divisor, route, name, TMuxConfig::kNoSourceAddress);
+}
+
+void DecodeMBEntry(const TSentence& sentence, TMuxConfig& config) {
+    if (!IsReport(sentence) || sentence.Field(2) != "X")
+        return;
+    const auto slave = static_cast<std::uint8_t>(sentence.FieldDec(3, kByteMax));
+    const auto reg = static_cast<std::uint16_t>(sentence.FieldDec(4, kMaxWord));
+    const char rtype = sentence.FirstChar(5);
+    const char dtype = sentence.FirstChar(6);
+    const std::uint8_t rev = sentence.Field(7) == "R" ? 1 : 0;
+    const auto prec = static_cast<std::uint8_t>(sentence.FieldDec(8, kByteMax));
+    const char xdrType = sentence.FirstChar(9);
+    const char xdrUnit = sentence.FirstChar(10);
+    const std::string& id = sentence.Field(11);
+    const auto status = static_cast<std::uint8_t>(sentence.FieldHex(12, kByteMax));
+    config.ModbusAdd(slave, reg, rtype, dtype, rev, prec, xdrType, xdrUnit, id, status);
+}
+
+void DecodeMOB(const TSentence& sentence, TMuxConfig& config) {
+    if (!IsReport(sentence) || sentence.Field(2).size() != TMob::kMMSILength)
+        return;
+    config.MobAdd(sentence.Field(2), sentence.FirstChar(3));
+}
+
+void CaptureRoute(const TSentence& sentence, TMuxConfig& config) {
+    constexpr unsigned kMaxCaptureInput = 6; // inputs 1-4, the conversions (5), the host (6)
+    std::uint16_t bit = 0;
+    std::uint8_t sa = TMuxConfig::kNoSourceAddress;
+    if (sentence.Source == TSource::SrcN2K) {
+        if (sentence.SA != TSentence::kNoSourceAddress) {
+            bit = 1u << kSrcN2K;
+            sa = sentence.SA;
+        }
+    } else if (sentence.Source == TSource::SrcN0183 && sentence.Input >= 1 &&
+               sentence.Input <= kMaxCaptureInput) {
+        bit = static_cast<std::uint16_t>(1u << (sentence.Input - 1));
+    }
+    const std::string address = sentence.Address.substr(0, TRoute::kAddressLength);
+    if (address.empty() || !IsWordText(address))
+        return;
+    config.RouteCapture(address, bit, sa);
 }
 
 } // namespace kvl

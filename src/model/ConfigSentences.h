@@ -66,4 +66,31 @@ void DecodeDS(const TSentence& sentence, TMuxConfig& config); // source numbers 
 // Kinds M (mode, slave address) and R (intervals); every other kind is left to its owner.
 void DecodeMB(const TSentence& sentence, TMuxConfig& config);
 
+// The table sentences. A store sends the table's DELETE, then one entry sentence
+// per entry. The encoders throw ETableEntry for an entry whose text would cut the
+// sentence open ("," "*" and the like); the Modbus encoder also for an entry
+// without its transducer type or unit, which the multiplexer would report back
+// with empty fields that no configuration read can take.
+inline constexpr std::string_view kRouteDelete = "$PQZXRTE,C,DELETE";
+inline constexpr std::string_view kModbusDelete = "$PQZXMB,C,DELETE";
+inline constexpr std::string_view kMobDelete = "$PQZXMOB,C,DELETE";
+std::string EncodeRTE(const TRoute& route);      // "$PQZXRTE,C,GPRMC,03,0,21,0000000000000000"
+std::string EncodeMBEntry(const TModbus& entry); // "$PQZXMB,C,X,1,100,H,F,R,1,C,C,ENGINE1"
+std::string EncodeMOB(const TMob& entry);        // "$PQZXMOB,C,211234567"
+
+// The table reports of the configuration read, each appended to its table; a full
+// table drops the entry. Errors as the decoders above; nothing is stored from a
+// rejected sentence.
+void DecodeRTE(const TSentence& sentence, TMuxConfig& config);     // addresses not 5 long are ignored
+void DecodeMBEntry(const TSentence& sentence, TMuxConfig& config); // kind X only
+void DecodeMOB(const TSentence& sentence, TMuxConfig& config);     // MMSIs not 9 long are ignored
+
+// Route capture: records a sentence seen in live traffic with RouteCapture. The
+// source bit is NMEA 2000 (bit 7) for a sentence from a device's source address,
+// else bit (input - 1) of its source tag for inputs 1 to 6; the multiplexer's own
+// lines (input 0), source address 255 and lines without a source tag give no bit
+// and no address. Addresses that could not be stored are not recorded; a full
+// table is left as it is.
+void CaptureRoute(const TSentence& sentence, TMuxConfig& config);
+
 } // namespace kvl

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "model/DataSource.h"
+#include "model/IniFile.h"
+#include "model/LoadReport.h"
 #include "model/Mob.h"
 #include "model/Modbus.h"
 #include "model/Name.h"
@@ -117,6 +119,17 @@ public:
     // about address 255.
     std::function<std::uint64_t(std::uint8_t)> NameForSourceAddress;
 
+    // The configuration file. Save builds the whole file in memory, keeping the
+    // sections of other programs and the comments of an existing file, and
+    // replaces the file atomically; an empty Fname does nothing. Load reads the
+    // file first: when it cannot be read, EFileError leaves the model unchanged.
+    // Values that do not parse or are out of range fall back to their defaults,
+    // unfit rows and rows beyond the tables' limits are left out; the report says
+    // what was. Both throw EFileError.
+    void Save(const std::string& Fname, const std::string& AppName, const std::string& Device,
+              const std::string& FwVer, const std::string& Serial) const;
+    TLoadReport Load(const std::string& FName);
+
     int RouteAdd(std::string_view Address, std::uint16_t Inputs, std::uint8_t Divisor, std::uint16_t Route,
                  TName Name, std::uint8_t SA);
     // Records one captured sentence: its source bits join the entry with the same
@@ -140,6 +153,17 @@ public:
     void DataSrcClear();
 
 private:
+    TIniEntries SaveConfiguration() const;
+    TIniEntries SaveRouting() const;
+    TIniEntries SaveModbus() const;
+    TIniEntries SaveDataSources() const;
+    TIniEntries SaveMob() const;
+    void LoadConfiguration(const TIniFile& file, TLoadReport& report);
+    void LoadRouting(const TIniEntries& keys, TLoadReport& report);
+    void LoadModbus(const TIniEntries& keys, TLoadReport& report);
+    void LoadDataSources(const TIniEntries& keys, TLoadReport& report);
+    void LoadMob(const TIniEntries& keys, TLoadReport& report);
+
     std::optional<std::size_t> FindRoute(std::string_view Address, std::uint8_t SA) const;
     std::uint64_t LookUpName(std::uint8_t SA) const;
     static void Notify(const TOnChange& onChange);

@@ -33,7 +33,10 @@ TEST_F(MainFormTest, ScrollingViewKeepsTheNewest101Lines) {
         [&] { return !Form->GetNmeaData().empty() && Form->GetNmeaData().back() == Line("$GPGLL,149"); }));
     ASSERT_EQ(Form->GetNmeaData().size(), 101u);
     EXPECT_EQ(Form->GetNmeaData().front(), Line("$GPGLL,49"));
+    // The screen follows within one refresh slot.
     auto* view = Control<QPlainTextEdit>("NmeaView");
+    ASSERT_TRUE(
+        WaitUntil([&] { return view->toPlainText().endsWith(QString::fromLatin1(Line("$GPGLL,149"))); }));
     const QStringList shown = view->toPlainText().split('\n');
     ASSERT_EQ(shown.size(), 101);
     EXPECT_EQ(shown.last().toStdString(), Line("$GPGLL,149"));
@@ -52,10 +55,11 @@ TEST_F(MainFormTest, NoScrollKeepsOneLinePerAddress) {
                     sim::FrameSentence("$GPRMC,2") + sim::FrameSentence("$GPGGA,2") +
                     sim::FrameSentence("$NOCOMMA") + sim::FrameSentence("$NOCOMMA") +
                     sim::FrameSentence("$GPZDA,9"));
-    ASSERT_TRUE(
-        WaitUntil([&] { return !Form->GetNmeaData().empty() && Form->GetNmeaData().back() == Line("$GPZDA,9"); }));
-    EXPECT_EQ(Form->GetNmeaData(), (std::deque<std::string>{Line("$GPRMC,2"), Line("$GPGGA,2"), Line("$NOCOMMA"),
-                                                         Line("$NOCOMMA"), Line("$GPZDA,9")}));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return !Form->GetNmeaData().empty() && Form->GetNmeaData().back() == Line("$GPZDA,9"); }));
+    EXPECT_EQ(Form->GetNmeaData(),
+              (std::deque<std::string>{Line("$GPRMC,2"), Line("$GPGGA,2"), Line("$NOCOMMA"), Line("$NOCOMMA"),
+                                       Line("$GPZDA,9")}));
     Control<QCheckBox>("chbNoScroll")->setChecked(false);
     EXPECT_TRUE(Form->GetNmeaData().empty());
     EXPECT_TRUE(Control<QPlainTextEdit>("NmeaView")->toPlainText().isEmpty());

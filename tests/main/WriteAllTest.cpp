@@ -120,8 +120,12 @@ TEST_F(WriteAllTest, OrderOfTheSentencesAndNoNmea2000WithoutIt) {
             addresses.push_back(line.substr(0, line.find(',', line.find(',') + 1)));
     EXPECT_EQ(addresses,
               (std::vector<std::string>{"$PQZXCF,C", "$PQZXSP,C", "$PQZXID,C", "$PQZXUI,C", "$PQZXDR,C",
-                                        "$PQZXIN,C", "$PQZXPR,C", "$PQZXOP,C", "$PQZXCNV,C", "$PQZXMB,C",
-                                        "$PQZXMB,C", "$PQZXDS,C", "$PQZXDS,C", "$PQZXDS,C"}));
+                                        "$PQZXIN,C", "$PQZXPR,C", "$PQZXOP,C", "$PQZXCNV,C",
+                                        // mode, slave address, intervals
+                                        "$PQZXMB,C", "$PQZXMB,C", "$PQZXMB,C",
+                                        // the three tables' stores, empty: their DELETEs alone
+                                        "$PQZXRTE,C", "$PQZXMB,C", "$PQZXMOB,C", "$PQZXDS,C", "$PQZXDS,C",
+                                        "$PQZXDS,C"}));
 }
 
 TEST_F(WriteAllTest, TalkerIdFromAFileIsCheckedBeforeAnythingIsSent) {

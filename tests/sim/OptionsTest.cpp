@@ -102,3 +102,10 @@ TEST(CommandLine, HelpNamesEveryOption) {
                                "--close-after", "--bad-checksum", "--echo", "--help", "$PSIMOV"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
+
+TEST(SimOptions, TrafficProfileByName) {
+    EXPECT_EQ(ParseCommandLine({}).options.trafficProfile, kvl::sim::TrafficProfile::Rotation);
+    EXPECT_EQ(ParseCommandLine({"--profile", "lively"}).options.trafficProfile,
+              kvl::sim::TrafficProfile::Lively);
+    EXPECT_EQ(ParseCommandLine({"--profile", "busy"}).error, "--profile: rotation or lively: busy");
+}

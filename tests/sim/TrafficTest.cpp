@@ -205,3 +205,27 @@ TEST(TrafficGenerator, RotationVisitsEverySourceOfTheModel) {
     EXPECT_EQ(perSource.size(), 7u);
     EXPECT_EQ(generator.LinesMade(), 100u);
 }
+
+// One second of the run command's traffic (20 lines): position and heading once,
+// wind and depth more often, some AIS.
+TEST(TrafficGenerator, LivelyProfileSecondIsPlausible) {
+    kvl::sim::TrafficGenerator generator;
+    generator.SetProfile(kvl::sim::TrafficProfile::Lively);
+    const kvl::sim::DeviceConfig config = kvl::sim::FactoryConfig("UID1");
+    for (int second = 0; second < 3; ++second) {
+        std::map<std::string, int> perSentence; // by sentence formatter: RMC, MWV, ...
+        for (int i = 0; i < 20; ++i) {
+            const std::string line = generator.NextLine(config, true);
+            perSentence[line.substr(3, 3)]++;
+        }
+        EXPECT_EQ(perSentence, (std::map<std::string, int>{{"RMC", 1},
+                                                           {"GGA", 1},
+                                                           {"HDG", 1},
+                                                           {"HDT", 1},
+                                                           {"MWV", 7},
+                                                           {"DPT", 3},
+                                                           {"DBT", 2},
+                                                           {"VHW", 2},
+                                                           {"VDM", 2}}));
+    }
+}

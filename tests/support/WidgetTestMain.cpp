@@ -1,6 +1,5 @@
-// The window tests of the auxiliary views run like those of the main window:
-// offscreen, with the stored settings in a scratch folder and every message box
-// answered by the recording dialogs.
+// Widget tests run under Qt's offscreen platform, with the stored settings in a
+// scratch folder and every message box answered by the recording dialogs.
 #include "main/KvlApplication.h"
 #include "main/RecordingDialogs.h"
 

@@ -1,0 +1,95 @@
+#include "views/SentenceRatesForm.h"
+
+#include "main/Dialogs.h"
+#include "main/Guarded.h"
+#include "ui_SentenceRatesForm.h"
+
+#include <QHeaderView>
+#include <QSaveFile>
+
+namespace kvl {
+
+namespace {
+
+QString CsvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+TSentenceRatesForm::TSentenceRatesForm(TSentenceRates& rates, QWidget* parent)
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::TSentenceRatesForm>()), Rates(rates) {
+    ui->setupUi(this);
+    Sorted.setSourceModel(&RatesModel);
+    Sorted.setSortRole(Qt::UserRole);
+    ui->tvRates->setModel(&Sorted);
+    ui->tvRates->sortByColumn(TSentenceRatesModel::colSource, Qt::AscendingOrder);
+    ui->tvRates->horizontalHeader()->setStretchLastSection(true);
+    ui->tvRates->verticalHeader()->hide();
+    RefreshTimer.setInterval(kRefreshMs);
+    connect(&RefreshTimer, &QTimer::timeout, this, GuardedSlot([this] { Refresh(); }));
+    connect(ui->btnReset, &QPushButton::clicked, this, GuardedSlot([this] { btnResetClick(); }));
+    connect(ui->btnSaveCsv, &QPushButton::clicked, this, GuardedSlot([this] { btnSaveCsvClick(); }));
+}
+
+TSentenceRatesForm::~TSentenceRatesForm() = default;
+
+void TSentenceRatesForm::SetDeviceNamer(TSentenceRatesModel::TDeviceNamer namer) {
+    RatesModel.SetDeviceNamer(std::move(namer));
+}
+
+void TSentenceRatesForm::Refresh() {
+    const auto now = TSentenceRates::Clock::now();
+    RatesModel.SetRows(Rates.Snapshot(now), now);
+}
+
+void TSentenceRatesForm::btnResetClick() {
+    Rates.Reset();
+    Refresh();
+}
+
+QString TSentenceRatesForm::CsvText() const {
+    QString text;
+    QStringList fields;
+    for (int column = 0; column < RatesModel.columnCount(); ++column)
+        fields << CsvField(RatesModel.headerData(column, Qt::Horizontal).toString());
+    text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    // In the order the user sorted the table.
+    for (int row = 0; row < Sorted.rowCount(); ++row) {
+        fields.clear();
+        const int sourceRow = Sorted.mapToSource(Sorted.index(row, 0)).row();
+        for (int column = 0; column < RatesModel.columnCount(); ++column)
+            fields << CsvField(RatesModel.CellText(sourceRow, column));
+        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+void TSentenceRatesForm::btnSaveCsvClick() {
+    const QString name = Dialogs().SaveFileName(QStringLiteral("CSV file (*.csv);;Any file (*)"), 0,
+                                                QStringLiteral("rates.csv"));
+    if (name.isEmpty())
+        return;
+    QSaveFile file(name); // written beside the target and renamed over it when complete
+    if (!file.open(QIODevice::WriteOnly) || file.write(CsvText().toUtf8()) < 0 || !file.commit())
+        Dialogs().ShowMessage(QStringLiteral("Error Creating \"") + name + QStringLiteral("\""));
+}
+
+void TSentenceRatesForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Refresh();
+    if (!RefreshTimer.isActive())
+        RefreshTimer.start();
+}
+
+void TSentenceRatesForm::hideEvent(QHideEvent* event) {
+    RefreshTimer.stop();
+    QWidget::hideEvent(event);
+}
+
+} // namespace kvl

@@ -1,0 +1,51 @@
+// The "Sentence Rates" window: the rate table of every source and sentence,
+// refreshed at most twice a second whatever the traffic, sortable by any column,
+// with Reset and a CSV export. Closing it stops nothing: the counting goes on
+// while a link is open.
+#pragma once
+
+#include "sentence/SentenceRates.h"
+#include "views/SentenceRatesModel.h"
+
+#include <QSortFilterProxyModel>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+namespace Ui {
+class TSentenceRatesForm;
+}
+
+namespace kvl {
+
+class TSentenceRatesForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kRefreshMs = 500;
+
+    TSentenceRatesForm(TSentenceRates& rates, QWidget* parent = nullptr);
+    ~TSentenceRatesForm() override;
+
+    void SetDeviceNamer(TSentenceRatesModel::TDeviceNamer namer);
+    void Refresh();
+    void btnResetClick();
+    void btnSaveCsvClick();
+
+    // The table as RFC 4180 text (CR LF line ends, quoted where needed), header first.
+    QString CsvText() const;
+    const TSentenceRatesModel& Model() const { return RatesModel; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TSentenceRatesForm> ui;
+    TSentenceRates& Rates;
+    TSentenceRatesModel RatesModel;
+    QSortFilterProxyModel Sorted;
+    QTimer RefreshTimer;
+};
+
+} // namespace kvl
