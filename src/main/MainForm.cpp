@@ -3,6 +3,7 @@
 #include "main/Dialogs.h"
 #include "main/Guarded.h"
 #include "main/ProgramVersion.h"
+#include "tables/CompareWithFile.h"
 #include "tables/ConfigFiles.h"
 #include "tables/Tables.h"
 #include "ui_MainForm.h"
@@ -75,6 +76,7 @@ void TMainForm::FormCreate() {
     CreateAuxViews();
     Tables = std::make_unique<TTables>(*this, ui->tabRouting, ui->tabModbus, ui->tabAISMob);
     ConfigFiles = std::make_unique<TConfigFiles>(*this);
+    CompareFile = std::make_unique<TCompareWithFile>(*this, *ConfigFiles, this);
     ConnectSignals();
     ConnectSettingsSignals();
 
@@ -190,6 +192,7 @@ void TMainForm::ConnectSignals() {
     connect(ui->miStopLog, &QAction::triggered, this, GuardedSlot([this] { miStopLogClick(); }));
     connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { miExitClick(); }));
     connect(ui->miLoad, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miLoadClick(); }));
+    connect(ui->miCompare, &QAction::triggered, this, GuardedSlot([this] { CompareFile->miCompareClick(); }));
     connect(ui->miSave, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveClick(); }));
     connect(ui->miSaveAs, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveAsClick(); }));
 
@@ -325,7 +328,7 @@ void TMainForm::UpdateView() {
         ui->btnConnect->setEnabled(true);
 
     const bool open = IsLinkOpen();
-    for (QAction* entry : {ui->miLoad, ui->miSave, ui->miSaveAs, ui->miUpdateFirmware,
+    for (QAction* entry : {ui->miLoad, ui->miCompare, ui->miSave, ui->miSaveAs, ui->miUpdateFirmware,
                            ui->miResetFactorySettings, ui->miAutomaticUpdate, ui->miStats})
         entry->setEnabled(open);
     ui->btnReadConfig->setEnabled(open);

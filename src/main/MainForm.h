@@ -41,6 +41,7 @@ class TMainForm;
 namespace kvl {
 
 struct TAuxViews;
+class TCompareWithFile;
 class TConfigFiles;
 class TTables;
 struct TConnectTarget;
@@ -285,8 +286,9 @@ private:
     QIcon bmConnOn;
     QIcon bmConnOff;
     std::unique_ptr<TAuxViews> Views;
-    std::unique_ptr<TTables> Tables;           // the routing, Modbus and AIS MOB tables
-    std::unique_ptr<TConfigFiles> ConfigFiles; // load, save and dropped files
+    std::unique_ptr<TTables> Tables;               // the routing, Modbus and AIS MOB tables
+    std::unique_ptr<TConfigFiles> ConfigFiles;     // load, save and dropped files
+    std::unique_ptr<TCompareWithFile> CompareFile; // a file against the device, before writing
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;

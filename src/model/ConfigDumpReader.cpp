@@ -106,7 +106,16 @@ void TConfigDumpReader::TakeReport(const TSentence& sentence) {
         DecodeDS(sentence, Config);
         break;
     case TPQZXCmd::PQZXMB:
-        DecodeMB(sentence, Config);
+        if (sentence.Field(2) == "X")
+            DecodeMBEntry(sentence, Config);
+        else
+            DecodeMB(sentence, Config);
+        break;
+    case TPQZXCmd::PQZXRTE:
+        DecodeRTE(sentence, Config);
+        break;
+    case TPQZXCmd::PQZXMOB:
+        DecodeMOB(sentence, Config);
         break;
     default:
         break;
