@@ -24,8 +24,9 @@ struct TConnectTarget {
 struct TCommandLineOptions {
     std::optional<TConnectTarget> Connect; // connect at once, as the Connect button does
     // Batch backup and restore (with --connect, without showing the window).
-    QString SaveConfig; // read the configuration and save it to this file
-    QString LoadConfig; // load this file, write it to the multiplexer and check it
+    QString SaveConfig;    // read the configuration and save it to this file
+    QString LoadConfig;    // load this file, write it to the multiplexer and check it
+    QString CompareConfig; // print how the multiplexer differs from this file; nothing is written
 };
 
 struct TCommandLine {

@@ -7,9 +7,13 @@
 #include "main/DeviceConfigRead.h"
 #include "model/MuxConfig.h"
 
+#include <QString>
+
 #include <ostream>
 
 namespace kvl {
+
+struct TConnectTarget;
 
 // Exit codes.
 inline constexpr int kCompareSame = 0;
@@ -20,5 +24,10 @@ inline constexpr int kCompareFailed = 2;
 // file's configuration as a line to out, or the reason of a failure to err.
 int PrintDifferences(TComm& link, const TMuxConfig& file, std::ostream& out, std::ostream& err,
                      int quietMs = kDeviceReadQuietMs);
+
+// --connect LINK --compare-config FILE: reads the file first (an unreadable one
+// is a failure before the link opens), opens the link, prints the differences.
+int RunCompareConfig(const TConnectTarget& target, const QString& fileName, std::ostream& out,
+                     std::ostream& err);
 
 } // namespace kvl
