@@ -67,6 +67,11 @@ TEST(CommandLineTest, BadValuesExitWithCodeTwoAndSayWhy) {
         {{"--connect", "tcp:a:1", "--connect", "tcp:b:2"}, "once"},
         {{"--bogus"}, "Unknown option 'bogus'"},
         {{"extra"}, "unexpected argument 'extra'"},
+        {{"--compare-config", "boat.ini"}, "--compare-config needs --connect"},
+        {{"--connect", "tcp:a:1", "--compare-config", ""}, "file name is missing"},
+        {{"--connect", "tcp:a:1", "--compare-config", "a.ini", "--save-config", "b.ini"},
+         "cannot be given with"},
+        {{"--connect", "tcp:a:1", "--compare-config", "a.ini", "--compare-config", "b.ini"}, "once"},
     };
     for (const TBadCase& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());
@@ -76,6 +81,13 @@ TEST(CommandLineTest, BadValuesExitWithCodeTwoAndSayWhy) {
         EXPECT_TRUE(parsed.Error.contains(c.ErrorPart)) << parsed.Error.toStdString();
         EXPECT_TRUE(parsed.Output.isEmpty());
     }
+}
+
+TEST(CommandLineTest, CompareConfigTakesItsFileWithConnect) {
+    const TCommandLine parsed = Parse({"--connect", "tcp:127.0.0.1:10110", "--compare-config", "boat.ini"});
+    EXPECT_EQ(parsed.Action, TCommandLine::TAction::Run);
+    EXPECT_EQ(parsed.Options.CompareConfig, QStringLiteral("boat.ini"));
+    EXPECT_TRUE(parsed.Options.SaveConfig.isEmpty() && parsed.Options.LoadConfig.isEmpty());
 }
 
 TEST(CommandLineTest, NoOptionsRunAsBefore) {
