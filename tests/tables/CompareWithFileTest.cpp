@@ -123,6 +123,16 @@ TEST_F(CompareWithFileTest, TheDevicesOwnFileSaysNothingDiffers) {
         << shown.Summary.toStdString();
 }
 
+TEST_F(CompareWithFileTest, AFileThatCannotBeReadIsToldAndNothingIsShownOrSent) {
+    const std::size_t from = Sim->ReceivedCount();
+    TestDialogs().FileNames.push_back(Dir.filePath(QStringLiteral("missing.ini")));
+    Control<QAction>("miCompare")->trigger();
+    ASSERT_EQ(TestDialogs().Messages.size(), 1);
+    EXPECT_TRUE(TestDialogs().Messages[0].startsWith(QStringLiteral("Unable to read ")))
+        << TestDialogs().Messages[0].toStdString();
+    EXPECT_EQ(ReceivedBodies(from), std::vector<std::string>{});
+}
+
 TEST_F(CompareWithFileTest, IsEnabledLikeLoadConfiguration) {
     EXPECT_TRUE(Control<QAction>("miCompare")->isEnabled());
     EXPECT_EQ(Control<QAction>("miCompare")->text(), QStringLiteral("Co&mpare with File..."));
