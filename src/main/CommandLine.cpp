@@ -107,8 +107,16 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("With --connect: load <file>, write it to the multiplexer, read it back and exit "
                        "(0 the multiplexer holds it, 1 failed or different)."),
         QStringLiteral("file"));
+    const QCommandLineOption compareConfig(
+        QStringLiteral("compare-config"),
+        QStringLiteral(
+            "With --connect: read the configuration, print each setting that differs from <file> on "
+            "a line and exit (0 none differs, 1 some differ, 2 failed); nothing but the read is "
+            "sent."),
+        QStringLiteral("file"));
     parser.addOption(saveConfig);
     parser.addOption(loadConfig);
+    parser.addOption(compareConfig);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AddToolkitOptions(parser);
 
@@ -151,7 +159,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
                                "address and a port from 1 to 65535")
                     .arg(parser.value(discovery)));
     }
-    for (const QCommandLineOption* batch : {&saveConfig, &loadConfig}) {
+    for (const QCommandLineOption* batch : {&saveConfig, &loadConfig, &compareConfig}) {
         if (parser.values(*batch).size() > 1)
             return badUsage(QStringLiteral("--%1 may be given once").arg(batch->names().first()));
     }
@@ -164,6 +172,16 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         return badUsage(QStringLiteral("--save-config and --load-config need --connect"));
     if (batch && (result.Options.SaveConfig.isEmpty() && result.Options.LoadConfig.isEmpty()))
         return badUsage(QStringLiteral("the configuration file name is missing"));
+    if (parser.isSet(compareConfig)) {
+        result.Options.CompareConfig = parser.value(compareConfig);
+        if (batch)
+            return badUsage(
+                QStringLiteral("--compare-config cannot be given with --save-config or --load-config"));
+        if (!result.Options.Connect)
+            return badUsage(QStringLiteral("--compare-config needs --connect"));
+        if (result.Options.CompareConfig.isEmpty())
+            return badUsage(QStringLiteral("the configuration file name is missing"));
+    }
     return result;
 }
 

@@ -28,8 +28,9 @@ struct TCommandLineOptions {
     // Where the search for Ethernet models goes instead of every interface's broadcast address.
     std::optional<TXPortEndpoint> DiscoveryAddress;
     // Batch backup and restore (with --connect, without showing the window).
-    QString SaveConfig; // read the configuration and save it to this file
-    QString LoadConfig; // load this file, write it to the multiplexer and check it
+    QString SaveConfig;    // read the configuration and save it to this file
+    QString LoadConfig;    // load this file, write it to the multiplexer and check it
+    QString CompareConfig; // print how the multiplexer differs from this file; nothing is written
 };
 
 struct TCommandLine {

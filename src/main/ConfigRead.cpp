@@ -20,7 +20,6 @@ namespace {
 constexpr int kPortUdpAll = 0;
 constexpr std::uint16_t kCapsSignatureMask = 0xE000;
 constexpr std::uint16_t kCapsSignature = 0xA000;
-constexpr std::uint16_t kCapsNmea2000 = 0x0010;
 constexpr std::uint16_t kCapsInterfaceMask = 0x0007;
 constexpr int kInterfaceWiFi = 3;
 

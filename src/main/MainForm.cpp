@@ -6,6 +6,7 @@
 #include "main/ProgramVersion.h"
 #include "n2k/N2KDevices.h"
 #include "network/NetworkSetup.h"
+#include "tables/CompareWithFile.h"
 #include "tables/ConfigFiles.h"
 #include "tables/Tables.h"
 #include "ui_MainForm.h"
@@ -81,6 +82,7 @@ void TMainForm::FormCreate() {
     Tables = std::make_unique<TTables>(*this, ui->tabRouting, ui->tabModbus, ui->tabAISMob);
     ConfigFiles = std::make_unique<TConfigFiles>(*this);
     CreateN2K();
+    CompareFile = std::make_unique<TCompareWithFile>(*this, *ConfigFiles, this);
     ConnectSignals();
     ConnectSettingsSignals();
 
@@ -196,6 +198,7 @@ void TMainForm::ConnectSignals() {
     connect(ui->miStopLog, &QAction::triggered, this, GuardedSlot([this] { miStopLogClick(); }));
     connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { miExitClick(); }));
     connect(ui->miLoad, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miLoadClick(); }));
+    connect(ui->miCompare, &QAction::triggered, this, GuardedSlot([this] { CompareFile->miCompareClick(); }));
     connect(ui->miSave, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveClick(); }));
     connect(ui->miSaveAs, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveAsClick(); }));
 
@@ -331,7 +334,7 @@ void TMainForm::UpdateView() {
         ui->btnConnect->setEnabled(true);
 
     const bool open = IsLinkOpen();
-    for (QAction* entry : {ui->miLoad, ui->miSave, ui->miSaveAs, ui->miUpdateFirmware,
+    for (QAction* entry : {ui->miLoad, ui->miCompare, ui->miSave, ui->miSaveAs, ui->miUpdateFirmware,
                            ui->miResetFactorySettings, ui->miAutomaticUpdate, ui->miStats})
         entry->setEnabled(open);
     ui->btnReadConfig->setEnabled(open);

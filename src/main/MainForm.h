@@ -42,6 +42,7 @@ namespace kvl {
 
 struct TAuxViews;
 struct TN2KDevices;
+class TCompareWithFile;
 class TConfigFiles;
 class TTables;
 struct TConnectTarget;
@@ -316,8 +317,9 @@ private:
     std::unique_ptr<TFirmwareUpdate> Firmware; // the update and the memory read-out
     std::unique_ptr<TNetworkSetup> NetworkSetup;
     std::unique_ptr<TN2KDevices> N2K;
-    std::unique_ptr<TTables> Tables;           // the routing, Modbus and AIS MOB tables
-    std::unique_ptr<TConfigFiles> ConfigFiles; // load, save and dropped files
+    std::unique_ptr<TTables> Tables;               // the routing, Modbus and AIS MOB tables
+    std::unique_ptr<TConfigFiles> ConfigFiles;     // load, save and dropped files
+    std::unique_ptr<TCompareWithFile> CompareFile; // a file against the device, before writing
 
     TRXState RXState = TRXState::stNormal;
     TReplyWaits Waits;

@@ -1,10 +1,12 @@
 // Program entry of KVLConfig3: the command line, the application, its windows,
 // the event loop.
 #include "main/CommandLine.h"
+#include "main/CompareCommand.h"
 #include "main/ConfigBatch.h"
 #include "main/KvlApplication.h"
 #include "main/MainForm.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <cstdio>
@@ -21,6 +23,13 @@ int main(int argc, char* argv[]) {
         std::fputs(commandLine.Output.toLocal8Bit().constData(), stdout);
         std::fputs(commandLine.Error.toLocal8Bit().constData(), stderr);
         return commandLine.ExitCode;
+    }
+
+    if (!commandLine.Options.CompareConfig.isEmpty()) {
+        // Only the link and the event loop: no window, no display needed.
+        QCoreApplication app(argc, argv);
+        return kvl::RunCompareConfig(*commandLine.Options.Connect, commandLine.Options.CompareConfig,
+                                     std::cout, std::cerr);
     }
 
     if (commandLine.Options.DiscoveryAddress)

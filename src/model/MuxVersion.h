@@ -15,6 +15,10 @@ struct TMuxVersion {
     bool operator==(const TMuxVersion&) const = default;
 };
 
+// Bit 4 of the capability word of the version answer: the multiplexer has an
+// NMEA 2000 interface, and with it the NMEA 2000 settings.
+inline constexpr std::uint16_t kCapsNmea2000 = 0x0010;
+
 // Splits "major.minor.patch." style text: a number counts only when a "."
 // follows it, so "3.29.5" gives 3.29.0 and "3.29" gives 3.0.0. A number that does
 // not convert ends the parse; the numbers read so far keep their values.

@@ -71,8 +71,11 @@ bool TConfigFiles::LoadAndWrite(const QString& fileName, bool clearSources) {
 
 void TConfigFiles::miLoadClick() {
     const QString fileName = Dialogs().OpenFileName(kOpenFilters, 0);
-    if (fileName.isEmpty())
-        return;
+    if (!fileName.isEmpty())
+        LoadAndWriteFile(fileName);
+}
+
+void TConfigFiles::LoadAndWriteFile(const QString& fileName) {
     SetCfgFileName(fileName);
     LoadAndWrite(fileName, false);
 }

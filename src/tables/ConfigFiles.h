@@ -27,6 +27,9 @@ public:
     // EFileError; Load leaves the model unchanged then.
     TLoadReport Load(const QString& fileName);
     void Save(const QString& fileName);
+    // What "Load Configuration..." does with the chosen file: it becomes the
+    // current file, goes into the model and is written to the multiplexer.
+    void LoadAndWriteFile(const QString& fileName);
 
     // The current configuration file, empty until one is chosen or dropped.
     QString CfgFileName;

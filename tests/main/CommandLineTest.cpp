@@ -69,6 +69,11 @@ TEST(CommandLineTest, BadValuesExitWithCodeTwoAndSayWhy) {
         {{"extra"}, "unexpected argument 'extra'"},
         {{"--discovery-address", "localhost"}, "ADDRESS[:PORT] expected"},
         {{"--discovery-address", "127.255.255.255:0"}, "ADDRESS[:PORT] expected"},
+        {{"--compare-config", "boat.ini"}, "--compare-config needs --connect"},
+        {{"--connect", "tcp:a:1", "--compare-config", ""}, "file name is missing"},
+        {{"--connect", "tcp:a:1", "--compare-config", "a.ini", "--save-config", "b.ini"},
+         "cannot be given with"},
+        {{"--connect", "tcp:a:1", "--compare-config", "a.ini", "--compare-config", "b.ini"}, "once"},
     };
     for (const TBadCase& c : cases) {
         SCOPED_TRACE(c.Arguments.join(' ').toStdString());
@@ -86,6 +91,13 @@ TEST(CommandLineTest, DiscoveryAddressWithAndWithoutPort) {
     EXPECT_EQ(Parse({"--discovery-address=127.255.255.255:40001"}).Options.DiscoveryAddress,
               (TXPortEndpoint{"127.255.255.255", 40001}));
     EXPECT_FALSE(Parse({}).Options.DiscoveryAddress.has_value());
+}
+
+TEST(CommandLineTest, CompareConfigTakesItsFileWithConnect) {
+    const TCommandLine parsed = Parse({"--connect", "tcp:127.0.0.1:10110", "--compare-config", "boat.ini"});
+    EXPECT_EQ(parsed.Action, TCommandLine::TAction::Run);
+    EXPECT_EQ(parsed.Options.CompareConfig, QStringLiteral("boat.ini"));
+    EXPECT_TRUE(parsed.Options.SaveConfig.isEmpty() && parsed.Options.LoadConfig.isEmpty());
 }
 
 TEST(CommandLineTest, NoOptionsRunAsBefore) {
