@@ -6,6 +6,7 @@
 #include "n2k/N2KDevices.h"
 #include "tables/Tables.h"
 #include "ui_MainForm.h"
+#include "views/AuxViews.h"
 
 #include <QMouseEvent>
 
@@ -20,6 +21,15 @@ void TMainForm::CreateN2K() {
     for (QLabel* label : {ui->lblN2kPrimHdgSrc, ui->lblN2kRotHdgSrc, ui->lblN2kRotWindSrc})
         label->installEventFilter(this);
     ConnectRouteDevices();
+    // The sentence rates name an NMEA 2000 source by its model and manufacturer.
+    Views->RatesForm.SetDeviceNamer([this](std::uint8_t sa) {
+        const TDeviceInfo* device = N2K->Scanner.GetDeviceInfo(N2K->Scanner.NameAt(sa));
+        if (!device || device->SA != sa)
+            return QString();
+        const std::string& maker = N2K->Scanner.GetMfgTable()[device->Name.ManufacturerCode()];
+        return QString::fromLatin1(device->ModelID) + QStringLiteral(" (") + QString::fromLatin1(maker) +
+               QStringLiteral(")");
+    });
 }
 
 // The routing table names its source devices by the scanner's list and picks them

@@ -7,6 +7,7 @@
 #include "n2k/N2KDevices.h"
 #include "n2k/N2KGrid.h"
 #include "tables/RouteGrid.h"
+#include "views/AuxViews.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -421,4 +422,22 @@ TEST_F(DeviceListTest, ATimedOutConverterChangeDoesNotAbortTheWaitAroundIt) {
 
 } // namespace
 
+} // namespace kvl::test
+
+namespace kvl::test {
+namespace {
+
+TEST_F(DeviceListTest, SentenceRatesNameAnNmea2000SourceByItsModelAndMaker) {
+    StartWithBus({Sensor()});
+    ConnectAndScan();
+    const TSentenceRatesModel& rates = Form->AuxViews().RatesForm.Model();
+    TSentenceRates::TRow row;
+    row.Source = TSource::SrcN2K;
+    row.SourceId = 12;
+    EXPECT_EQ(rates.SourceText(row), "NMEA 2000 #0C DST810 (Airmar)");
+    row.SourceId = 13; // nobody there
+    EXPECT_EQ(rates.SourceText(row), "NMEA 2000 #0D");
+}
+
+} // namespace
 } // namespace kvl::test
