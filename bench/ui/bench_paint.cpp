@@ -10,7 +10,7 @@
 //
 //   bench_paint [--seconds N] [--rate LINES_PER_S] [--no-scroll]
 //               [--diag-log FILE] [--rss-every S] [--grab] [--rates-window]
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 #include "main/KvlApplication.h"
 #include "main/MainForm.h"
 

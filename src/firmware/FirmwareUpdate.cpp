@@ -3,8 +3,9 @@
 #include "firmware/BootloaderUpload.h"
 #include "firmware/CommPacketLink.h"
 #include "firmware/EmbeddedFirmware.h"
+#include "firmware/UploadProgressWindow.h"
+#include "host/Dialogs.h"
 #include "link/CommError.h"
-#include "main/Dialogs.h"
 #include "model/InOutError.h"
 
 #include <QFile>
@@ -123,7 +124,8 @@ void TFirmwareUpdate::UploadFirmware() {
     QString fault;
     try {
         TCommPacketLink link(Host.Comm());
-        Firmware->Upload(MuxHardwareID, link, *ProgressWindow);
+        TUploadProgressWindow progress(*ProgressWindow);
+        Firmware->Upload(MuxHardwareID, link, progress);
     } catch (const EInOutError& e) {
         fault = QString::fromLocal8Bit(e.what());
     } catch (const ECommError& e) {

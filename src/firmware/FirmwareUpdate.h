@@ -6,9 +6,9 @@
 
 #include "firmware/Firmware.h"
 #include "firmware/MemoryReadout.h"
-#include "firmware/ProgressForm.h"
-#include "main/MuxHost.h"
-#include "main/WaitCursor.h"
+#include "host/MuxHost.h"
+#include "host/WaitCursor.h"
+#include "widgets/ProgressForm.h"
 
 #include <cstdint>
 #include <memory>

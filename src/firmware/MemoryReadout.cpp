@@ -1,6 +1,6 @@
 #include "firmware/MemoryReadout.h"
 
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 #include "model/InOutError.h"
 #include "sentence/NmeaText.h"
 

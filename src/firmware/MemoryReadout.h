@@ -4,7 +4,7 @@
 #pragma once
 
 #include "firmware/IntelHex.h"
-#include "main/MuxHost.h"
+#include "host/MuxHost.h"
 #include "sentence/Sentence.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The main window's side of the statistics window and the About box.
 #include "views/AuxViews.h"
-#include "main/Guarded.h"
+#include "host/Guarded.h"
 #include "main/MainForm.h"
 #include "ui_MainForm.h"
 

@@ -1,6 +1,6 @@
 #include "main/CommandLine.h"
 
-#include "main/ProgramVersion.h"
+#include "host/ProgramVersion.h"
 
 #include <QCommandLineParser>
 

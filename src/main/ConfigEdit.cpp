@@ -1,11 +1,11 @@
 // Editing the settings: each change of a control updates the model and sends the
 // one complete command sentence that carries it; the write of a whole model; the
 // factory reset.
-#include "main/Dialogs.h"
-#include "main/Guarded.h"
-#include "main/MainErrors.h"
+#include "host/Dialogs.h"
+#include "host/Guarded.h"
+#include "host/MainErrors.h"
+#include "host/WaitCursor.h"
 #include "main/MainForm.h"
-#include "main/WaitCursor.h"
 #include "model/ConfigError.h"
 #include "model/ConfigItems.h"
 #include "model/ConfigSentences.h"

@@ -1,6 +1,6 @@
 // The version answer with the device identity and capability word, and the
 // configuration read: every report of the dump decoded into the model.
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 #include "main/MainForm.h"
 
 #include "firmware/FirmwareUpdate.h"

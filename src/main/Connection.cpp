@@ -2,11 +2,11 @@
 // configuration, the 20 ms drain with the dispatch of every received line,
 // sending with and without waiting for an answer, and the time-outs.
 #include "firmware/FirmwareUpdate.h"
-#include "main/Dialogs.h"
-#include "main/Guarded.h"
-#include "main/MainErrors.h"
+#include "host/Dialogs.h"
+#include "host/Guarded.h"
+#include "host/MainErrors.h"
+#include "host/WaitCursor.h"
 #include "main/MainForm.h"
-#include "main/WaitCursor.h"
 #include "n2k/N2KDevices.h"
 #include "network/NetworkSetup.h"
 #include "sentence/NmeaError.h"

@@ -3,7 +3,7 @@
 // state through TMuxHost.
 #include "firmware/EmbeddedFirmware.h"
 #include "firmware/FirmwareUpdate.h"
-#include "main/Guarded.h"
+#include "host/Guarded.h"
 #include "main/MainForm.h"
 #include "ui_MainForm.h"
 #include "views/AuxViews.h"

@@ -1,7 +1,7 @@
 #include "main/KvlApplication.h"
 
-#include "main/Dialogs.h"
-#include "main/ProgramIcon.h"
+#include "host/Dialogs.h"
+#include "host/ProgramIcon.h"
 
 // The images are compiled into the window library; a static library's resources
 // are registered only when something refers to them.

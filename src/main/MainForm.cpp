@@ -1,9 +1,9 @@
 #include "main/MainForm.h"
 
 #include "firmware/FirmwareUpdate.h"
-#include "main/Dialogs.h"
-#include "main/Guarded.h"
-#include "main/ProgramVersion.h"
+#include "host/Dialogs.h"
+#include "host/Guarded.h"
+#include "host/ProgramVersion.h"
 #include "n2k/N2KDevices.h"
 #include "network/NetworkSetup.h"
 #include "tables/CompareWithFile.h"

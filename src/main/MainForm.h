@@ -8,10 +8,10 @@
 //   PortList.cpp    the live port list, --connect, why a serial port did not open
 #pragma once
 
+#include "host/MuxHost.h"
+#include "host/RXState.h"
 #include "link/Comms.h"
-#include "main/MuxHost.h"
 #include "main/PortWatch.h"
-#include "main/RXState.h"
 #include "main/ReplyWaits.h"
 #include "main/TrafficLog.h"
 #include "main/TrafficView.h"

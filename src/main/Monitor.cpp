@@ -1,7 +1,7 @@
 // The traffic monitor: the view of received lines, its filter and options, the
 // send box with its history, the traffic logs and the overflow lamps.
-#include "main/Dialogs.h"
-#include "main/MainErrors.h"
+#include "host/Dialogs.h"
+#include "host/MainErrors.h"
 #include "main/MainForm.h"
 #include "ui_MainForm.h"
 

@@ -1,6 +1,6 @@
 // The main window's side of the NMEA 2000 devices: the scanner it owns, the
 // device list, and the data-source labels that pick a device.
-#include "main/Guarded.h"
+#include "host/Guarded.h"
 #include "main/MainForm.h"
 #include "model/ConfigSentences.h"
 #include "n2k/N2KDevices.h"

@@ -1,9 +1,9 @@
 // The port selector beyond the start-up list: serial entries that follow the
 // adapters present, a link named on the command line, and the reason a serial
 // port could not be opened.
+#include "host/Guarded.h"
 #include "link/SerialPermission.h"
 #include "main/CommandLine.h"
-#include "main/Guarded.h"
 #include "main/MainForm.h"
 #include "ui_MainForm.h"
 

@@ -1,6 +1,6 @@
 #include "main/TrafficLog.h"
 
-#include "main/MainErrors.h"
+#include "host/MainErrors.h"
 #include "sentence/NmeaText.h"
 
 #include <cerrno>

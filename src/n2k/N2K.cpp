@@ -1,7 +1,7 @@
 #include "n2k/N2K.h"
 
+#include "host/MuxHost.h"
 #include "link/Comms.h"
-#include "main/MuxHost.h"
 #include "sentence/NmeaText.h"
 
 #include <QFile>

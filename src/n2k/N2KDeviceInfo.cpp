@@ -1,6 +1,6 @@
 #include "n2k/N2KDeviceInfo.h"
 
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 #include "n2k/N2K.h"
 #include "sentence/NmeaText.h"
 #include "ui_N2KDeviceInfo.h"

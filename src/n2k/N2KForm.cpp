@@ -1,8 +1,8 @@
 #include "n2k/N2KForm.h"
 
-#include "main/Dialogs.h"
-#include "main/Guarded.h"
-#include "main/MuxHost.h"
+#include "host/Dialogs.h"
+#include "host/Guarded.h"
+#include "host/MuxHost.h"
 #include "n2k/N2K.h"
 #include "n2k/N2KDeviceInfo.h"
 #include "n2k/N2KGrid.h"

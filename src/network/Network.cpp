@@ -1,7 +1,7 @@
 #include "network/Network.h"
 
-#include "main/Dialogs.h"
-#include "main/WaitCursor.h"
+#include "host/Dialogs.h"
+#include "host/WaitCursor.h"
 #include "network/NetworkProgress.h"
 #include "network/WaitProgress.h"
 #include "ui_Network.h"

@@ -1,9 +1,9 @@
 #include "network/NetworkSetup.h"
 
-#include "main/Dialogs.h"
-#include "main/Guarded.h"
-#include "main/MuxHost.h"
-#include "main/WaitCursor.h"
+#include "host/Dialogs.h"
+#include "host/Guarded.h"
+#include "host/MuxHost.h"
+#include "host/WaitCursor.h"
 
 #include <QAction>
 #include <QMenu>

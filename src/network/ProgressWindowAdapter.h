@@ -2,8 +2,8 @@
 // the network dialogs give a progress window.
 #pragma once
 
-#include "firmware/ProgressForm.h"
 #include "network/NetworkProgress.h"
+#include "widgets/ProgressForm.h"
 
 namespace kvl {
 

@@ -1,6 +1,6 @@
 #include "network/WiFiSettings.h"
 
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 #include "sentence/NmeaText.h"
 #include "ui_WiFiSettings.h"
 

@@ -1,7 +1,7 @@
 #include "network/XportList.h"
 
-#include "main/Dialogs.h"
-#include "main/WaitCursor.h"
+#include "host/Dialogs.h"
+#include "host/WaitCursor.h"
 #include "network/AssignIP.h"
 #include "network/NetworkProgress.h"
 #include "network/WaitProgress.h"

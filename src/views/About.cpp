@@ -1,8 +1,8 @@
 #include "views/About.h"
 
-#include "main/Dialogs.h"
-#include "main/ProgramIcon.h"
-#include "main/ProgramVersion.h"
+#include "host/Dialogs.h"
+#include "host/ProgramIcon.h"
+#include "host/ProgramVersion.h"
 #include "ui_About.h"
 #include "views/MakerInfo.h"
 

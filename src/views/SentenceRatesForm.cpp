@@ -1,7 +1,7 @@
 #include "views/SentenceRatesForm.h"
 
-#include "main/Dialogs.h"
-#include "main/Guarded.h"
+#include "host/Dialogs.h"
+#include "host/Guarded.h"
 #include "ui_SentenceRatesForm.h"
 
 #include <QHeaderView>

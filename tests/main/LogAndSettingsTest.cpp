@@ -1,6 +1,6 @@
 #include "MainFormFixture.h"
 #include "SentenceFrame.h"
-#include "main/MainErrors.h"
+#include "host/MainErrors.h"
 
 #include <QAction>
 #include <QFile>

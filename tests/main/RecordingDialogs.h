@@ -2,7 +2,7 @@
 // questions and file dialogs from queues the test fills.
 #pragma once
 
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 
 #include <QApplication>
 #include <QCursor>

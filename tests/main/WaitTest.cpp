@@ -1,5 +1,5 @@
 #include "MainFormFixture.h"
-#include "main/MainErrors.h"
+#include "host/MainErrors.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

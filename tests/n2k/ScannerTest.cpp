@@ -2,7 +2,7 @@
 // recorded, and its timer is ticked by hand.
 #include "SentenceFrame.h"
 #include "SimFields.h"
-#include "main/MuxHost.h"
+#include "host/MuxHost.h"
 #include "n2k/N2K.h"
 #include "support/FakeMuxHost.h"
 

@@ -2,8 +2,8 @@
 // connection fields and the sentences sent, recorded for the test.
 #pragma once
 
+#include "host/MuxHost.h"
 #include "link/Comms.h"
-#include "main/MuxHost.h"
 
 #include <string>
 #include <vector>

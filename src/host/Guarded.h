@@ -3,7 +3,7 @@
 // Exceptions must never cross Qt's event loop.
 #pragma once
 
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 
 #include <exception>
 #include <utility>

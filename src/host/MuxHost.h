@@ -4,7 +4,7 @@
 // main window's controls; what they need of it is here.
 #pragma once
 
-#include "main/RXState.h"
+#include "host/RXState.h"
 #include "model/MuxConfig.h"
 #include "model/MuxVersion.h"
 #include "sentence/Sentence.h"

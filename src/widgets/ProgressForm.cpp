@@ -1,4 +1,4 @@
-#include "firmware/ProgressForm.h"
+#include "widgets/ProgressForm.h"
 
 #include "ui_ProgressForm.h"
 

@@ -1,4 +1,4 @@
-#include "main/ProgramIcon.h"
+#include "host/ProgramIcon.h"
 
 namespace kvl {
 

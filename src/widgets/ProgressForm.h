@@ -3,11 +3,10 @@
 // application: nothing else in the program can start or close under it.
 #pragma once
 
-#include "firmware/BootloaderUpload.h"
-
 #include <QDialog>
 
 #include <memory>
+#include <string>
 
 namespace Ui {
 class TProgress;
@@ -18,7 +17,7 @@ class QProgressBar;
 
 namespace kvl {
 
-class TProgress : public QDialog, public TUploadProgress {
+class TProgress : public QDialog {
     Q_OBJECT
 public:
     explicit TProgress(QWidget* parent = nullptr);
@@ -27,10 +26,10 @@ public:
     // Shows the window centred on its parent with a caption, a task and an empty bar.
     void Start(const QString& caption, const QString& task);
 
-    void SetMaximum(int maximum) override;
-    void SetPosition(int position) override;
-    void SetTask(const std::string& task) override;
-    void Repaint() override;
+    void SetMaximum(int maximum);
+    void SetPosition(int position);        // clamped to the bar's range
+    void SetTask(const std::string& task); // Latin-1, as the device's texts
+    void Repaint();
 
     QLabel* lblTask() const;
     QProgressBar* Bar() const;

@@ -1,4 +1,4 @@
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>
