@@ -1,9 +1,9 @@
 #include "main/ConfigBatch.h"
 
+#include "host/Dialogs.h"
 #include "main/CommandLine.h"
-#include "main/Dialogs.h"
 #include "main/MainForm.h"
-#include "model/ConfigCompare.h"
+#include "model/ConfigDiff.h"
 #include "model/FileError.h"
 #include "tables/ConfigFiles.h"
 
@@ -155,10 +155,10 @@ int TConfigBatch::LoadConfig(const QString& fileName) {
     }
     if (!ReadConfiguration())
         return kFailed;
-    const std::vector<std::string> differences = CompareConfigurations(expected, Form.Config());
-    for (const std::string& difference : differences)
-        Err << difference << '\n';
-    return differences.empty() ? kDone : kFailed;
+    const TConfigComparison comparison = CompareWithDevice(Form.Config(), expected, Form.Capabilities());
+    for (const TConfigDifference& difference : comparison.Differences)
+        Err << DifferenceLine(difference) << '\n';
+    return comparison.HasDifferences() ? kFailed : kDone;
 }
 
 } // namespace kvl

@@ -1,7 +1,7 @@
 // kvlconfig3 --connect ... --save-config / --load-config, run as an installer runs
 // it: a process without a display, against the simulator on loopback.
 #include "Simulator.h"
-#include "model/ConfigCompare.h"
+#include "model/ConfigDiff.h"
 #include "model/MuxConfig.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "TablesFixture.h"
 
 #include "main/ConfigBatch.h"
-#include "model/ConfigCompare.h"
+#include "model/ConfigDiff.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -52,7 +52,7 @@ TEST_F(ConfigBatchTest, SaveConfigWritesWhatTheDeviceHolds) {
     EXPECT_EQ(saved.RoutingTable.size(), 50u);
     EXPECT_EQ(saved.ModbusTable.size(), 30u);
     EXPECT_EQ(saved.MOBTable.size(), 8u);
-    EXPECT_EQ(CompareConfigurations(saved, Form->Config()), std::vector<std::string>{});
+    EXPECT_FALSE(CompareWithDevice(Form->Config(), saved, Form->Capabilities()).HasDifferences());
     EXPECT_FALSE(Form->isVisible());
 }
 
@@ -88,5 +88,6 @@ TEST_F(ConfigBatchTest, LoadConfigPrintsEachDifferenceTheDeviceKept) {
     // The multiplexer takes five-character sentence addresses only.
     WriteBytes(path, "[Routing]\r\nR01=GPRM,03,00,21,0000000000000000\r\n");
     EXPECT_EQ(TConfigBatch(*Form, Err).LoadConfig(path), TConfigBatch::kFailed);
-    EXPECT_EQ(Err.str(), "[Routing]: file 1 rows, device 0 rows\n");
+    // Named as the window and --compare-config name it.
+    EXPECT_EQ(Err.str(), "Routing / row 1: device none, file \"GPRM from 1,2 to 1,PC\"\n");
 }

@@ -1,6 +1,6 @@
 #include "TablesFixture.h"
 
-#include "model/ConfigCompare.h"
+#include "model/ConfigDiff.h"
 #include "tables/MobGrid.h"
 #include "tables/ModbusGrid.h"
 #include "tables/RouteGrid.h"
