@@ -1,6 +1,6 @@
 #include "tables/BaseGrid.h"
 
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 
 #include <QApplication>
 #include <QHeaderView>

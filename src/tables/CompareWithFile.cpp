@@ -1,6 +1,6 @@
 #include "tables/CompareWithFile.h"
 
-#include "main/Dialogs.h"
+#include "host/Dialogs.h"
 #include "model/ConfigDiff.h"
 #include "model/FileAccess.h"
 #include "model/FileError.h"

@@ -4,7 +4,7 @@
 // and writes the file exactly as "Load Configuration..." does.
 #pragma once
 
-#include "main/MuxHost.h"
+#include "host/MuxHost.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "tables/ConfigFiles.h"
 
-#include "main/Dialogs.h"
-#include "main/ProgramVersion.h"
+#include "host/Dialogs.h"
+#include "host/ProgramVersion.h"
 #include "model/FileAccess.h"
 #include "model/FileError.h"
 

@@ -4,7 +4,7 @@
 // files dropped on the window. It reaches the multiplexer only through TMuxHost.
 #pragma once
 
-#include "main/MuxHost.h"
+#include "host/MuxHost.h"
 #include "model/LoadReport.h"
 
 #include <QString>

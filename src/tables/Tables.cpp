@@ -1,9 +1,9 @@
 #include "tables/Tables.h"
 
-#include "main/Dialogs.h"
-#include "main/Guarded.h"
-#include "main/MainErrors.h"
-#include "main/WaitCursor.h"
+#include "host/Dialogs.h"
+#include "host/Guarded.h"
+#include "host/MainErrors.h"
+#include "host/WaitCursor.h"
 #include "model/ConfigItems.h"
 #include "model/ConfigSentences.h"
 #include "model/OptionBits.h"

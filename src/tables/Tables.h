@@ -4,7 +4,7 @@
 // capture. It reaches the multiplexer only through TMuxHost.
 #pragma once
 
-#include "main/MuxHost.h"
+#include "host/MuxHost.h"
 #include "model/TableStore.h"
 #include "sentence/Sentence.h"
 #include "tables/MobGrid.h"
