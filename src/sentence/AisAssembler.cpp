@@ -5,7 +5,9 @@
 namespace kvl {
 
 void TAisAssembler::MakeKey(std::string_view sentenceType, const TAisFragment& fragment, std::string& key) {
-    key.assign(sentenceType);
+    key.assign(fragment.Stream);
+    key += '|';
+    key += sentenceType;
     key += '|';
     if (fragment.Channel == "1")
         key += 'A';

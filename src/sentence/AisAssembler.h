@@ -1,6 +1,6 @@
 // Joins the fragments of multi-sentence AIS messages. One message is pending per
-// sentence type (VDM, VDO), radio channel ("1" counts as "A", "2" as "B") and
-// sequential message ID; a fragment is accepted only when the one before it was
+// stream (see TAisFragment), sentence type (VDM, VDO), radio channel ("1" counts
+// as "A", "2" as "B") and sequential message ID; a fragment is accepted only when the one before it was
 // the last received for that key, so a lost fragment gives "incomplete", never a
 // message stitched from two.
 #pragma once
@@ -21,6 +21,11 @@ struct TAisFragment {
     std::string_view Channel;
     std::string_view Payload;
     unsigned FillBits = 0;
+    // Which receiver's stream it belongs to: the TAG block's group ("g:1-2-17" gives
+    // "g17", shared by all fragments of the group) or else its source station ("s:r1"
+    // gives "sr1"); empty without TAG block. Feeds of several stations interleave
+    // fragments with the same channel and sequential ID.
+    std::string Stream;
 };
 
 class TAisAssembler {

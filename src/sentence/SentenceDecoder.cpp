@@ -344,6 +344,15 @@ void TSentenceDecoder::ReadAis() {
     fragment.Channel = Raw[4];
     fragment.Payload = Raw[5];
     fragment.FillBits = *fill;
+    for (const TTagParam& tag : Result.Tags) {
+        if (tag.Key == "g") {
+            fragment.Stream = "g";
+            fragment.Stream += tag.Value.substr(tag.Value.rfind('-') + 1);
+            break;
+        }
+        if (tag.Key == "s")
+            fragment.Stream = "s" + std::string(tag.Value);
+    }
     const std::string counts = std::to_string(fragment.Number) + " of " + std::to_string(fragment.Count);
     switch (Assembler.Add(Result.Type, fragment, Bits)) {
     case TAisAssembler::TResult::Complete:

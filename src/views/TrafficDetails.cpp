@@ -55,8 +55,9 @@ void TTrafficDetails::SelectRow(int row) {
     QTextCursor cursor(View.document());
     const QTextBlock block = View.document()->findBlockByNumber(row);
     if (row >= 0 && block.isValid() && block.length() > 1) {
-        cursor.setPosition(block.position());
-        cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+        // The cursor at the line's start: showing it does not scroll the view sideways.
+        cursor.setPosition(block.position() + block.length() - 1);
+        cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
     }
     View.setTextCursor(cursor);
 }
@@ -117,8 +118,7 @@ bool TTrafficDetails::eventFilter(QObject* watched, QEvent* event) {
             ExplainBlock(
                 View.cursorForPosition(static_cast<QMouseEvent*>(event)->position().toPoint()).block());
         return false;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
+    case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             return false;
@@ -127,6 +127,7 @@ bool TTrafficDetails::eventFilter(QObject* watched, QEvent* event) {
         Click(mouse->position().toPoint());
         return true;
     }
+    case QEvent::MouseButtonDblClick: // follows the second press, which has already toggled
     case QEvent::MouseButtonRelease:
         return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
     default:

@@ -106,8 +106,10 @@ TEST_F(DetailsPaneTest, AClickedLineHoldsTheViewUntilItIsLetGo) {
     EXPECT_EQ(View->document()->lastBlock().text(), "$SDDPT,12.5,0.5,100*79");
 
     // A second click on the selected line lets go too.
-    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, RowPosition(3));
+    const QPoint visibleRow = RowPosition(View->document()->blockCount() - 2);
+    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, visibleRow);
     EXPECT_TRUE(Form->TrafficDetails().Held());
-    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, RowPosition(3));
+    EXPECT_TRUE(Pane->toPlainText().contains("Depth below transducer 12.5 m"));
+    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, visibleRow);
     EXPECT_FALSE(Form->TrafficDetails().Held());
 }

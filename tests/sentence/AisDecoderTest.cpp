@@ -346,3 +346,22 @@ TEST(AisDecoder, InterleavedMessagesOfOtherChannelsAndSequencesStayApart) {
     ASSERT_TRUE(three.Ais.has_value());
     EXPECT_EQ(three.Ais->Mmsi, 235087655U);
 }
+
+TEST(AisDecoder, FragmentsOfTwoStationsInOneFeedStayApart) {
+    // Both stations send a two-fragment message on channel B with sequential ID 3.
+    TSentenceDecoder decoder;
+    const std::string_view lines[] = {
+        "\\s:r1*0A\\!AIVDM,2,1,3,B,539>K>h29E4<@48?400EP4m0hF1A84@E80000016?0N:<4q>NCR0C@UDQh00,0*54",
+        "\\s:r2*09\\!AIVDM,2,1,3,B,53P<W9T2;=`0L0QP0004pp60l58T40000000001@I0`DI7<HtODSm51DQ0CH,0*22",
+        "\\s:r1*0A\\!AIVDM,2,2,3,B,00000000000,2*24",
+        "\\s:r2*09\\!AIVDM,2,2,3,B,88000000008,2*2C",
+    };
+    EXPECT_FALSE(decoder.Decode(lines[0]).Ais.has_value());
+    EXPECT_FALSE(decoder.Decode(lines[1]).Ais.has_value());
+    const TDecodedLine& first = decoder.Decode(lines[2]);
+    ASSERT_TRUE(first.Ais.has_value());
+    EXPECT_EQ(first.Ais->Find("shipname")->Text, "EXAMPLE TRADER");
+    const TDecodedLine& second = decoder.Decode(lines[3]);
+    ASSERT_TRUE(second.Ais.has_value());
+    EXPECT_EQ(second.Ais->Find("shipname")->Text, "ANNA MARIA");
+}
