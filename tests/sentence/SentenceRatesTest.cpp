@@ -112,7 +112,7 @@ TEST_F(SentenceRatesTest, EverySourceTagMakesItsOwnRow) {
 
 TEST_F(SentenceRatesTest, ChecksumFaultsAreCountedApart) {
     Feed(Line("$GPRMC,1", "s:BOAT1-1"), 0ms);
-    Feed("\\s:BOAT1-1*00\\" + Line("$GPRMC,1"), 1s);               // TAG block checksum wrong
+    Feed("\\s:BOAT1-1*00\\" + Line("$GPRMC,1"), 1s); // TAG block checksum wrong
     Feed("\\s:BOAT1-1*" + Hex("s:BOAT1-1") + "\\$GPRMC,1*00", 2s); // sentence checksum wrong
     const auto row = Row(2s);
     EXPECT_EQ(row.Count, 3u);
