@@ -202,8 +202,12 @@ TRxState TComm::Recv(TPacket& packet) {
 }
 
 void TComm::QueueLine(const std::string& line) {
-    std::string copy(line); // allocate outside the lock
-    std::string oldest;     // and release outside it too
+    QueueLine(line, Clock::now());
+}
+
+void TComm::QueueLine(const std::string& line, Clock::time_point arrival) {
+    TQueuedLine copy{line, arrival}; // allocate outside the lock
+    TQueuedLine oldest;              // and release outside it too
     {
         std::lock_guard<std::recursive_mutex> lock(QueueSection);
         if (Queue.size() >= kQueueLimit) {
@@ -216,10 +220,16 @@ void TComm::QueueLine(const std::string& line) {
 }
 
 bool TComm::TakeLine(std::string& line) {
+    Clock::time_point arrival;
+    return TakeLine(line, arrival);
+}
+
+bool TComm::TakeLine(std::string& line, Clock::time_point& arrival) {
     std::lock_guard<std::recursive_mutex> lock(QueueSection);
     if (Queue.empty())
         return false;
-    line = std::move(Queue.front());
+    line = std::move(Queue.front().Text);
+    arrival = Queue.front().Arrival;
     Queue.pop_front();
     return true;
 }

@@ -12,6 +12,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -80,11 +81,16 @@ public:
     void Send(const TPacket& packet); // one frame, one write; nothing on UDP
     TRxState Recv(TPacket& packet);   // waits up to 2000 ms for a packet
 
-    // The line queue. The lock is held only to append or take one line.
+    // The line queue. The lock is held only to append or take one line. Each line
+    // carries the time it was received (stamped by the receiving side, so that
+    // intervals measured from it do not depend on when the window drains).
+    using Clock = std::chrono::steady_clock;
     bool TakeLine(std::string& line);
+    bool TakeLine(std::string& line, Clock::time_point& arrival);
     std::size_t QueuedLines() const;
     std::size_t DroppedLines() const { return Dropped.load(std::memory_order_relaxed); }
-    void QueueLine(const std::string& line); // receive side (thread or UDP receiver)
+    void QueueLine(const std::string& line); // receive side (thread or UDP receiver): stamped now
+    void QueueLine(const std::string& line, Clock::time_point arrival);
 
     int Port = kDefaultPort; // network port of the current link
     bool FilterUDP = false;  // "UDP": accept datagrams only from the host
@@ -104,7 +110,11 @@ private:
     int OpenError = 0;
     TCommMode Mode = TCommMode::cmClosed;
     mutable std::recursive_mutex QueueSection;
-    std::deque<std::string> Queue;
+    struct TQueuedLine {
+        std::string Text;
+        Clock::time_point Arrival;
+    };
+    std::deque<TQueuedLine> Queue;
     std::atomic<std::size_t> Dropped{0};
 
     TFileDescriptor Handle;            // the serial port or the TCP socket

@@ -96,7 +96,7 @@ void TRXThread::HandleByte(std::uint8_t byte) {
         Publish(Packets.CurrentState());
     } else {
         if (Lines.Feed(byte))
-            Parent.QueueLine(Lines.Line());
+            Parent.QueueLine(Lines.Line(), TComm::Clock::now()); // stamped as it arrives
         Publish(Lines.CurrentState());
     }
 }

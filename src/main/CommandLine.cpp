@@ -117,6 +117,13 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     parser.addOption(saveConfig);
     parser.addOption(loadConfig);
     parser.addOption(compareConfig);
+    const QCommandLineOption decode(
+        QStringLiteral("decode"),
+        QStringLiteral("Explain each line of <file> (\"-\": standard input), a capture or a traffic log, as "
+                       "JSON Lines on standard output and exit (0 done, 2 the file cannot be read); no "
+                       "window, no display."),
+        QStringLiteral("file"));
+    parser.addOption(decode);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AddToolkitOptions(parser);
 
@@ -158,6 +165,11 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
                 QStringLiteral("--discovery-address %1: ADDRESS[:PORT] expected, with a dotted IPv4 "
                                "address and a port from 1 to 65535")
                     .arg(parser.value(discovery)));
+    }
+    if (parser.isSet(decode)) {
+        if (parser.values(decode).size() > 1)
+            return badUsage(QStringLiteral("--decode may be given once"));
+        result.Options.Decode = parser.value(decode);
     }
     for (const QCommandLineOption* batch : {&saveConfig, &loadConfig, &compareConfig}) {
         if (parser.values(*batch).size() > 1)

@@ -31,6 +31,7 @@ struct TCommandLineOptions {
     QString SaveConfig;    // read the configuration and save it to this file
     QString LoadConfig;    // load this file, write it to the multiplexer and check it
     QString CompareConfig; // print how the multiplexer differs from this file; nothing is written
+    std::optional<QString> Decode; // explain this file of NMEA lines ("-" standard input) as JSON Lines
 };
 
 struct TCommandLine {

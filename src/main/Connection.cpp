@@ -159,9 +159,10 @@ void TMainForm::NmeaReadTimerTimer() {
     // One line at a time with the queue released: a wait inside a dispatch must
     // be able to receive its answer through a nested drain.
     std::string line;
+    TComm::Clock::time_point arrival;
     bool dispatched = false;
-    while (Link->TakeLine(line)) {
-        DispatchSentence(line);
+    while (Link->TakeLine(line, arrival)) {
+        DispatchSentence(line, arrival);
         dispatched = true;
         if (!Link)
             break;
@@ -188,6 +189,10 @@ bool TMainForm::ReportDroppedLines() {
 }
 
 void TMainForm::DispatchSentence(const std::string& line) {
+    DispatchSentence(line, TComm::Clock::now());
+}
+
+void TMainForm::DispatchSentence(const std::string& line, std::chrono::steady_clock::time_point arrival) {
     const TSentence sentence(line, MuxConfig.UID);
     TUpdatingScope updating(Updating);
     try {
@@ -195,7 +200,7 @@ void TMainForm::DispatchSentence(const std::string& line) {
             LogLine(sentence.TAGblock, sentence.Sentence, TTrafficLog::TDirection::Received);
         if (sentence.Command != TPQZXCmd::PQZXNone)
             Waits.Received(sentence.Command);
-        Views->Rates.Add(sentence, TSentenceRates::Clock::now());
+        Views->Rates.Add(sentence, arrival); // taken when the line was received, not now
         if (PassesViewFilter(sentence))
             ShowSentence(sentence);
         if (sentence.Command != TPQZXCmd::PQZXNone)

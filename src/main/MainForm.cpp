@@ -77,6 +77,7 @@ void TMainForm::FormCreate() {
 
     CreateStatusBar();
     CreateAuxViews();
+    CreateDetailsPane();
     CreateFirmwareUpdate();
     CreateNetworkSetup();
     Tables = std::make_unique<TTables>(*this, ui->tabRouting, ui->tabModbus, ui->tabAISMob);

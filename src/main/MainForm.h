@@ -48,6 +48,7 @@ class TTables;
 struct TConnectTarget;
 class TFirmwareUpdate;
 class TNetworkSetup;
+class TTrafficDetails;
 
 class TMainForm : public QMainWindow, public TMuxHost {
     Q_OBJECT
@@ -68,6 +69,8 @@ public:
     void btnReadConfigClick();
     void NmeaReadTimerTimer();
     void DispatchSentence(const std::string& line);
+    // arrival: when the link received the line (the sentence rates measure from it).
+    void DispatchSentence(const std::string& line, std::chrono::steady_clock::time_point arrival);
     void SendSentence(const std::string& text) override;
     void SendAndWaitReady(const std::string& text) override;
     void SendAndWait(const std::string& text, TPQZXCmd command) override;
@@ -175,6 +178,7 @@ public:
     const std::deque<std::string>& GetNmeaData() const { return TrafficView->NmeaData.Lines(); }
     QString StatusPanel(int index) const;
     TAuxViews& AuxViews() { return *Views; }
+    TTrafficDetails& TrafficDetails() { return *Details; } // the "Details" pane beside the traffic
     TFirmwareUpdate& FirmwareUpdate() { return *Firmware; }
 
     // TMuxHost: what the firmware update needs of the window.
@@ -281,6 +285,7 @@ private:
 
     // Auxiliary views.
     void CreateAuxViews();
+    void CreateDetailsPane();
     void CreateFirmwareUpdate();
     void CreateNetworkSetup();
     void HideStatistics();
@@ -334,6 +339,7 @@ private:
     std::string MuxSerialString;
 
     std::unique_ptr<TTrafficView> TrafficView; // NmeaData and the screen it is shown on
+    TTrafficDetails* Details = nullptr;        // owned by the traffic view's widget
     int ViewFilter = -1;
     TTrafficLog LogFile;
     QString LogFileName;

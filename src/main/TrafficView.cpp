@@ -17,7 +17,7 @@ TTrafficView::TTrafficView(QPlainTextEdit& view) : View(view) {
 }
 
 void TTrafficView::Refresh() {
-    if (Deferred.isActive() || !NmeaData.Changed())
+    if (Holding || Deferred.isActive() || !NmeaData.Changed())
         return; // already due, or nothing to show (filtered lines, statistics)
     const qint64 since = SinceRefresh.isValid() ? SinceRefresh.elapsed() : kRefreshMs;
     if (since >= kRefreshMs)
@@ -28,6 +28,8 @@ void TTrafficView::Refresh() {
 
 void TTrafficView::RefreshNow() {
     Deferred.stop();
+    if (Holding)
+        return;
     const TTrafficLines::TChanges changes = NmeaData.TakeChanges();
     if (!changes.Any())
         return; // nothing to lay out or paint
@@ -44,6 +46,12 @@ void TTrafficView::RefreshNow() {
         QScrollBar* bar = View.verticalScrollBar();
         bar->setValue(bar->maximum()); // the newest lines are the visible ones
     }
+}
+
+void TTrafficView::SetHeld(bool held) {
+    Holding = held;
+    if (!held)
+        RefreshNow();
 }
 
 void TTrafficView::Clear(bool scrolling) {

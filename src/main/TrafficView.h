@@ -38,6 +38,10 @@ public:
     void RefreshNow();
     // Empties NmeaData and the view; scrolling keeps the newest line in sight.
     void Clear(bool scrolling);
+    // A held view shows nothing new (a line is selected in it); NmeaData goes on
+    // collecting, and letting go shows what came meanwhile at once.
+    void SetHeld(bool held);
+    bool Held() const { return Holding; }
 
 private:
     void AppendRows(std::size_t count);
@@ -45,6 +49,7 @@ private:
 
     QPlainTextEdit& View;
     bool Scrolling = true;
+    bool Holding = false;
     QElapsedTimer SinceRefresh;
     QTimer Deferred; // the refresh of changes that came too soon after the last one
 };

@@ -3,6 +3,7 @@
 #include "main/CommandLine.h"
 #include "main/CompareCommand.h"
 #include "main/ConfigBatch.h"
+#include "main/DecodeCommand.h"
 #include "main/KvlApplication.h"
 #include "main/MainForm.h"
 
@@ -24,6 +25,9 @@ int main(int argc, char* argv[]) {
         std::fputs(commandLine.Error.toLocal8Bit().constData(), stderr);
         return commandLine.ExitCode;
     }
+
+    if (const auto& decode = commandLine.Options.Decode) // no application, no window, no display
+        return kvl::RunDecode(decode->toLocal8Bit().toStdString(), std::cout, std::cerr);
 
     if (!commandLine.Options.CompareConfig.isEmpty()) {
         // Only the link and the event loop: no window, no display needed.

@@ -35,6 +35,7 @@ TSentenceRatesForm::TSentenceRatesForm(TSentenceRates& rates, QWidget* parent)
     connect(&RefreshTimer, &QTimer::timeout, this, GuardedSlot([this] { Refresh(); }));
     connect(ui->btnReset, &QPushButton::clicked, this, GuardedSlot([this] { btnResetClick(); }));
     connect(ui->btnSaveCsv, &QPushButton::clicked, this, GuardedSlot([this] { btnSaveCsvClick(); }));
+    CreateDetailsPane();
 }
 
 TSentenceRatesForm::~TSentenceRatesForm() = default;
@@ -45,7 +46,9 @@ void TSentenceRatesForm::SetDeviceNamer(TSentenceRatesModel::TDeviceNamer namer)
 
 void TSentenceRatesForm::Refresh() {
     const auto now = TSentenceRates::Clock::now();
+    const TRowKey selected = SelectedRowKey();
     RatesModel.SetRows(Rates.Snapshot(now), now);
+    SelectRowKey(selected); // the new rows replace the old ones: the same source and sentence stay selected
 }
 
 void TSentenceRatesForm::btnResetClick() {

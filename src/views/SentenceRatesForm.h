@@ -19,6 +19,8 @@ class TSentenceRatesForm;
 
 namespace kvl {
 
+class TDetailsPane;
+
 class TSentenceRatesForm : public QWidget {
     Q_OBJECT
 public:
@@ -35,17 +37,30 @@ public:
     // The table as RFC 4180 text (CR LF line ends, quoted where needed), header first.
     QString CsvText() const;
     const TSentenceRatesModel& Model() const { return RatesModel; }
+    // The pane under the table: what the selected row's last sentence says.
+    TDetailsPane& Details() { return *DetailsPane; }
+    void SelectRow(int row); // a row of the table as shown (sorted); -1 for none
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
+    struct TRowKey {
+        QString Source;
+        QString Sentence;
+    };
+    void CreateDetailsPane();
+    TRowKey SelectedRowKey() const;
+    void SelectRowKey(const TRowKey& key);
+    void ExplainSelectedRow();
+
     std::unique_ptr<Ui::TSentenceRatesForm> ui;
     TSentenceRates& Rates;
     TSentenceRatesModel RatesModel;
     QSortFilterProxyModel Sorted;
     QTimer RefreshTimer;
+    TDetailsPane* DetailsPane = nullptr; // owned by the form's splitter
 };
 
 } // namespace kvl
