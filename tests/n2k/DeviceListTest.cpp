@@ -41,9 +41,6 @@ N2kDevice Display() {
 N2kDevice WithoutPartC() {
     return Demo(3);
 }
-N2kDevice Twin(std::size_t instance) {
-    return Demo(5 + instance);
-}
 N2kDevice LateInstance() {
     return Demo(7);
 }
@@ -296,15 +293,6 @@ TEST_F(DeviceListTest, AClosedLinkEndsTheScanAndFreesTheButtons) {
     EXPECT_EQ(scanning, QStringLiteral("Scanning NMEA 2000 network..."));
     EXPECT_TRUE(freed);
     EXPECT_EQ(after, QStringLiteral("No NMEA 2000 devices found"));
-}
-
-TEST_F(DeviceListTest, DevicesDifferingOnlyInTheirInstancesAreBothListed) {
-    StartWithBus({Twin(0), Twin(1)});
-    ConnectAndScan();
-    const auto rows = Rows();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], (QStringList{"Furuno", "GP330B", "FUR-1001", "1.30", "100", "70", "0", "0"}));
-    EXPECT_EQ(rows[1], (QStringList{"Furuno", "GP330B", "FUR-1002", "1.30", "100", "71", "1", "0"}));
 }
 
 // What a device says of itself is text, and a maker the table does not name is
