@@ -35,6 +35,8 @@ void TN2KDeviceListForm::FormCreate() {
     connect(ui->btnOK, &QPushButton::clicked, this, GuardedSlot([this] { btnOKClick(); }));
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(N2KGrid, &QAbstractItemView::clicked, this, GuardedSlot([this] { N2KGridClick(); }));
+    // A row chosen by keyboard or an assistive technology is chosen as by a click.
+    connect(N2KGrid, &TN2KGrid::RowChosen, this, GuardedSlot([this] { N2KGridClick(); }));
     connect(N2KGrid, &QAbstractItemView::doubleClicked, this, GuardedSlot([this] { N2KGridDblClick(); }));
 }
 

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QHeaderView>
+#include <QScopedValueRollback>
 
 namespace kvl {
 
@@ -126,6 +127,7 @@ int TN2KGrid::DeviceRows() const {
 void TN2KGrid::SelectRow(int row) {
     if (row < 0 || row >= DeviceRows())
         return;
+    const QScopedValueRollback selecting(Selecting, true);
     setCurrentIndex(Model->index(row, 0));
     selectRow(row);
 }
@@ -150,8 +152,12 @@ void TN2KGrid::SelectRowByName(TName name) {
 // selects without moving the current row), the current row follows it.
 void TN2KGrid::FollowSelection() {
     const QModelIndexList rows = selectionModel()->selectedRows();
-    if (rows.size() == 1 && rows.front().row() != currentIndex().row())
+    if (rows.size() != 1)
+        return;
+    if (rows.front().row() != currentIndex().row())
         selectionModel()->setCurrentIndex(rows.front(), QItemSelectionModel::NoUpdate);
+    if (!Selecting)
+        emit RowChosen();
 }
 
 int TN2KGrid::CurrentDevice() const {

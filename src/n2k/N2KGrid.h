@@ -54,11 +54,17 @@ public:
     // chosen; otherwise it looks like the others.
     void SetHighlight(bool on);
 
+signals:
+    // The user selected a row (not the program), whether by mouse, keyboard or
+    // an assistive technology.
+    void RowChosen();
+
 private:
     void FollowSelection();
 
     const TN2KDeviceList& Scanner;
     TN2KGridModel* Model;
+    bool Selecting = false; // the program is selecting a row
 };
 
 } // namespace kvl
