@@ -80,6 +80,16 @@ DeviceEngine::Clock::time_point DeviceEngine::Tick(Clock::time_point now) {
         }
     }
     SendReports(now);
+    Clock::time_point busNext;
+    std::vector<std::string> busLines;
+    {
+        // Instance changes that a bus device takes only after a while.
+        std::lock_guard lock(StateMutex);
+        busLines = State.bus.TakeDue(now);
+        busNext = State.bus.NextDue();
+    }
+    for (const auto& line : busLines)
+        Link.Send(line, LineKind::Answer);
     if (now >= StoreEndAt) {
         StoreEndAt = Clock::time_point::max();
         if (!IsSilent(StoreCommand))
@@ -90,7 +100,7 @@ DeviceEngine::Clock::time_point DeviceEngine::Tick(Clock::time_point now) {
         next = std::min(next, NextStat);
     if (Options.overflowEveryMs > 0)
         next = std::min(next, NextOverflow);
-    return std::min(next, N2kReportsAt);
+    return std::min({next, N2kReportsAt, busNext});
 }
 
 void DeviceEngine::SendReports(Clock::time_point now) {

@@ -79,6 +79,41 @@ std::vector<N2kDevice> DemoBus() {
     mover.serialCode = "0580001";
     mover.modelVersion = "p70 Pilot Controller";
     bus.push_back(mover);
+
+    // Two of the same model, told apart only by their device instances.
+    for (std::uint8_t instance : {0, 1}) {
+        N2kDevice twin;
+        twin.name = MakeName(0x002468, 1855, instance, 130, 60, 0);
+        twin.address = static_cast<std::uint8_t>(70 + instance);
+        twin.productCode = "2410";
+        twin.modelId = "GP330B";
+        twin.serialCode = instance == 0 ? "FUR-1001" : "FUR-1002";
+        twin.softwareVersion = "1.30";
+        twin.modelVersion = "GPS Antenna";
+        bus.push_back(twin);
+    }
+
+    N2kDevice late;
+    late.name = MakeName(0x0035AA, 137, 0, 145, 75, 0);
+    late.address = 80;
+    late.productCode = "7011";
+    late.modelId = "DCR100";
+    late.serialCode = "MAR-5501";
+    late.softwareVersion = "1.0.11";
+    late.modelVersion = "Circuit Controller";
+    late.instanceChange = N2kDevice::InstanceChange::Delayed;
+    bus.push_back(late);
+
+    N2kDevice stubborn;
+    stubborn.name = MakeName(0x0007F1, 358, 0, 170, 35, 0);
+    stubborn.address = 90;
+    stubborn.productCode = "41985";
+    stubborn.modelId = "Cerbo GX";
+    stubborn.serialCode = "HQ2210ABCDE";
+    stubborn.softwareVersion = "3.10";
+    stubborn.modelVersion = "GX Device";
+    stubborn.instanceChange = N2kDevice::InstanceChange::Refused;
+    bus.push_back(stubborn);
     return bus;
 }
 
@@ -170,8 +205,42 @@ std::vector<std::string> N2kBus::ChangeInstance(const std::vector<std::string_vi
     std::uint64_t name = device->name;
     name = (name & ~(std::uint64_t{0xFF} << 32)) | (std::uint64_t{*instance} << 32);
     name = (name & ~(std::uint64_t{0x0F} << 56)) | (std::uint64_t{*system} << 56);
-    device->name = name;
+    switch (device->instanceChange) {
+    case N2kDevice::InstanceChange::Immediate:
+        device->name = name;
+        break;
+    case N2kDevice::InstanceChange::Delayed:
+        Pending.push_back({Clock::now() + device->instanceDelay, device->name, name});
+        break;
+    case N2kDevice::InstanceChange::Refused:
+        break;
+    }
     return {AddressClaim(*device)};
+}
+
+std::vector<std::string> N2kBus::TakeDue(Clock::time_point now) {
+    std::vector<std::string> lines;
+    for (auto it = Pending.begin(); it != Pending.end();) {
+        if (it->due > now) {
+            ++it;
+            continue;
+        }
+        const auto device = std::find_if(Devices.begin(), Devices.end(),
+                                         [&](const N2kDevice& d) { return d.name == it->from; });
+        if (device != Devices.end()) {
+            device->name = it->to;
+            lines.push_back(AddressClaim(*device));
+        }
+        it = Pending.erase(it);
+    }
+    return lines;
+}
+
+N2kBus::Clock::time_point N2kBus::NextDue() const {
+    Clock::time_point next = Clock::time_point::max();
+    for (const Delayed& change : Pending)
+        next = std::min(next, change.due);
+    return next;
 }
 
 } // namespace kvl::sim

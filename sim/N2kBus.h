@@ -5,8 +5,12 @@
 // tagged with the answering device's source address. "$PQZXNC,C,<NAME>,<address>"
 // moves a device to a new address and "$PQZXNI,<address>,<instance>,<system>"
 // changes its instances; each is followed by the device's new address claim.
+// Some devices are awkward about an instance change: one takes it only after a
+// while (claiming its unchanged NAME at once, the changed one later), one refuses
+// it (claiming its unchanged NAME).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +34,10 @@ struct N2kDevice {
     // A device that, when first asked for its product information, claims this
     // address instead of answering (an address conflict lost to another device).
     std::optional<std::uint8_t> movesTo;
+    // How an instance change is taken: at once, only after instanceDelay, or never.
+    enum class InstanceChange : std::uint8_t { Immediate, Delayed, Refused };
+    InstanceChange instanceChange = InstanceChange::Immediate;
+    std::chrono::milliseconds instanceDelay{1000};
 };
 
 // The name the devices are built with: unique number, manufacturer code, device
@@ -39,11 +47,15 @@ std::uint64_t MakeName(std::uint32_t unique, std::uint16_t manufacturer, std::ui
 
 // A bus of several makers' devices: a Raymarine SeaTalk-STNG converter (product
 // 16763), an Airmar sensor, a Garmin display, a device that answers only parts A
-// and B, and one that moves to another address when first asked.
+// and B, one that moves to another address when first asked, two Furuno sensors
+// that differ only in their instances, a Maretron device that takes a changed
+// instance only after a second and a Victron device that refuses one.
 std::vector<N2kDevice> DemoBus();
 
 class N2kBus {
 public:
+    using Clock = std::chrono::steady_clock;
+
     explicit N2kBus(std::vector<N2kDevice> devices = {}) : Devices(std::move(devices)) {}
 
     // Lines the multiplexer sends to the host in answer to a command from it,
@@ -54,7 +66,19 @@ public:
 
     const std::vector<N2kDevice>& GetDevices() const { return Devices; }
 
+    // The claims of the instance changes that are due at now, framed; the
+    // changes take effect with them.
+    std::vector<std::string> TakeDue(Clock::time_point now);
+    // When the next delayed change is due; max() when none is pending.
+    Clock::time_point NextDue() const;
+
 private:
+    struct Delayed {
+        Clock::time_point due;
+        std::uint64_t from; // the device's NAME when it was asked
+        std::uint64_t to;
+    };
+
     std::vector<std::string> Request(const std::vector<std::string_view>& f, const std::string& uid);
     std::vector<std::string> ChangeAddress(const std::vector<std::string_view>& f);
     std::vector<std::string> ChangeInstance(const std::vector<std::string_view>& f);
@@ -63,6 +87,7 @@ private:
 
     std::vector<N2kDevice> Devices;
     std::vector<std::uint64_t> Asked; // NAMEs already asked for product information
+    std::vector<Delayed> Pending;
 };
 
 std::string AddressClaim(const N2kDevice& device);

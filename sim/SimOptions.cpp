@@ -37,11 +37,17 @@ NMEA 2000 bus (models with NMEA 2000):
   --n2k-bus demo        put the demonstration devices on the bus: a Raymarine
                         SeaTalk-STNG converter (product 16763) at 35, an Airmar
                         sensor at 12, a Garmin display at 40, a device at 20 that
-                        answers only product information parts A and B, and one at
-                        50 that moves to 60 when first asked
+                        answers only product information parts A and B, one at
+                        50 that moves to 60 when first asked, two Furuno sensors
+                        at 70 and 71 that differ only in their device instances,
+                        a Maretron device at 80 that takes a changed instance
+                        only after a second, and a Victron device at 90 that
+                        refuses an instance change
   --n2k-device SPEC     add a device; SPEC is ADDRESS:NAME:PRODUCT:MODELID:MODELVERSION
-                        with NAME as 16 hex digits; append :ab for a device that
-                        never sends part C. May be given more than once.
+                        with NAME as 16 hex digits, then any of :ab (never sends
+                        part C), :late (takes a changed instance only after a
+                        second) and :fixed (refuses an instance change). May be
+                        given more than once.
 
 Traffic and reports:
   --traffic RATE        NMEA lines per second from inputs 1-4, conversions and
@@ -148,8 +154,19 @@ std::vector<std::string> SplitColons(const std::string& text) {
 
 bool ReadDevice(const std::string& text, std::vector<N2kDevice>& bus) {
     const std::vector<std::string> parts = SplitColons(text);
-    if (parts.size() != 5 && !(parts.size() == 6 && parts[5] == "ab"))
+    if (parts.size() < 5)
         return false;
+    N2kDevice device;
+    for (std::size_t i = 5; i < parts.size(); ++i) {
+        if (parts[i] == "ab")
+            device.answersPartC = false;
+        else if (parts[i] == "late")
+            device.instanceChange = N2kDevice::InstanceChange::Delayed;
+        else if (parts[i] == "fixed")
+            device.instanceChange = N2kDevice::InstanceChange::Refused;
+        else
+            return false;
+    }
     const auto address = ReadDecimal(parts[0], 251);
     const auto name = ReadHex(parts[1], 16, 16);
     if (!address || !name)
@@ -157,13 +174,11 @@ bool ReadDevice(const std::string& text, std::vector<N2kDevice>& bus) {
     for (std::size_t i = 2; i < 5; ++i)
         if (!IsFieldText(parts[i]))
             return false;
-    N2kDevice device;
     device.address = static_cast<std::uint8_t>(*address);
     device.name = *name;
     device.productCode = parts[2];
     device.modelId = parts[3];
     device.modelVersion = parts[4];
-    device.answersPartC = parts.size() == 5;
     bus.push_back(device);
     return true;
 }
@@ -293,7 +308,7 @@ private:
                 o.n2kBus = DemoBus();
         } else if (option == "--n2k-device") {
             if (!ReadDevice(value, o.n2kBus))
-                Fail("--n2k-device: ADDRESS:NAME:PRODUCT:MODELID:MODELVERSION[:ab]: " + value);
+                Fail("--n2k-device: ADDRESS:NAME:PRODUCT:MODELID:MODELVERSION[:ab][:late|:fixed]: " + value);
         } else if (option == "--close-after") {
             const auto lines = ReadDecimal(value, 1000000000);
             if (!lines || *lines == 0)

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextDocument>
 
 namespace kvl {
 
@@ -197,7 +198,8 @@ void TMainForm::ShowDataSourceLabel(unsigned source) {
     const TDeviceInfo* device = N2K->Scanner.GetDeviceInfo(MuxConfig.DataSrcTable[source].Name);
     const QString text = device ? QString::fromLatin1(device->ModelID) : QStringLiteral("???");
     label->setText(text);
-    label->setToolTip(text);
+    // A tool tip takes markup for markup: the device's text is escaped into it.
+    label->setToolTip(Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal));
 }
 
 void TMainForm::ShowN2KSettings() {

@@ -18,15 +18,18 @@ void TMainForm::CreateN2K() {
     N2K = std::make_unique<TN2KDevices>(*this, this, [this](int value) { OnSTNGConverterFound(value); });
     N2K->Scanner.OnDeviceChange = [this] { N2KDeviceChange(); };
     connect(ui->btnDeviceList, &QPushButton::clicked, this, GuardedSlot([this] { btnDeviceListClick(); }));
-    for (QLabel* label : {ui->lblN2kPrimHdgSrc, ui->lblN2kRotHdgSrc, ui->lblN2kRotWindSrc})
+    // The labels show a device's own model text: plain, never markup.
+    for (QLabel* label : {ui->lblN2kPrimHdgSrc, ui->lblN2kRotHdgSrc, ui->lblN2kRotWindSrc}) {
         label->installEventFilter(this);
+        label->setTextFormat(Qt::PlainText);
+    }
     ConnectRouteDevices();
     // The sentence rates name an NMEA 2000 source by its model and manufacturer.
     Views->RatesForm.SetDeviceNamer([this](std::uint8_t sa) {
         const TDeviceInfo* device = N2K->Scanner.GetDeviceInfo(N2K->Scanner.NameAt(sa));
         if (!device || device->SA != sa)
             return QString();
-        const std::string& maker = N2K->Scanner.GetMfgTable()[device->Name.ManufacturerCode()];
+        const std::string maker = N2K->Scanner.GetMfgTable().MakerName(device->Name.ManufacturerCode());
         return QString::fromLatin1(device->ModelID) + QStringLiteral(" (") + QString::fromLatin1(maker) +
                QStringLiteral(")");
     });

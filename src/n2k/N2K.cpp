@@ -39,15 +39,19 @@ void TN2KDeviceList::Changed() {
 void TN2KDeviceList::Clear() {
     DeviceTable.fill(TDeviceInfo{});
     Devices.clear();
+    AskAgain.clear();
     Changed();
 }
 
 void TN2KDeviceList::Scan() {
     FScanState = TScanState::scAddrClm;
+    Scanning = true;
+    Walking = false;
+    NewSeen = false;
     Clear();
-    Request(kPgnAddressClaim, kNoRequest);
     ReqTimer.setInterval(kAnswerMs);
     ReqTimer.start();
+    Request(kPgnAddressClaim, kNoRequest);
 }
 
 void TN2KDeviceList::SetUniqueIdKnown(bool known) {
@@ -60,7 +64,8 @@ void TN2KDeviceList::Request(std::uint32_t pgn, std::uint32_t destination) {
     try {
         Host.SendNmea("$PQZXNR," + std::to_string(pgn) + "," + std::to_string(destination));
     } catch (const std::exception&) {
-        FScanState = TScanState::scIdle;
+        StopAsking();
+        Changed();
     }
 }
 
@@ -74,16 +79,43 @@ TName TN2KDeviceList::NameAt(std::uint8_t sa) const {
 }
 
 const TDeviceInfo* TN2KDeviceList::GetDeviceInfo(TName name) const {
+    const auto exact =
+        std::find_if(Devices.begin(), Devices.end(), [&](const TDeviceInfo* d) { return d->Name == name; });
+    if (exact != Devices.end())
+        return *exact;
     const auto found = std::find_if(Devices.begin(), Devices.end(),
                                     [&](const TDeviceInfo* d) { return SameDevice(d->Name, name); });
     return found == Devices.end() ? nullptr : *found;
 }
 
-std::uint32_t TN2KDeviceList::FirstUsedAddress() {
+bool TN2KDeviceList::IsListed(const TDeviceInfo& entry) const {
+    return std::find(Devices.begin(), Devices.end(), &entry) != Devices.end();
+}
+
+// The walk through the table visits the used addresses in ascending order; the
+// addresses taken over after the walk had passed them come after it.
+std::uint32_t TN2KDeviceList::FirstToAsk() {
+    Walking = true;
     NameTabGetIdx = 0;
     if (!DeviceTable[0].Name.IsEmpty())
         return 0;
-    return NextUsedAddress();
+    return NextToAsk();
+}
+
+std::uint32_t TN2KDeviceList::NextToAsk() {
+    if (Walking) {
+        const std::uint32_t next = NextUsedAddress();
+        if (next != kNoRequest)
+            return next;
+        Walking = false;
+    }
+    while (!AskAgain.empty()) {
+        const std::uint8_t sa = AskAgain.front();
+        AskAgain.erase(AskAgain.begin());
+        if (!DeviceTable[sa].Name.IsEmpty() && !IsListed(DeviceTable[sa]))
+            return sa;
+    }
+    return kNoRequest;
 }
 
 std::uint32_t TN2KDeviceList::NextUsedAddress() {
@@ -95,10 +127,28 @@ std::uint32_t TN2KDeviceList::NextUsedAddress() {
     return kNoRequest;
 }
 
+// Every device has been asked: the state says whether a device appeared meanwhile.
+void TN2KDeviceList::EndAsking() {
+    Scanning = false;
+    Walking = false;
+    RequestSA = kNoRequest;
+    FScanState = NewSeen ? TScanState::scNew : TScanState::scIdle;
+    ReqTimer.stop();
+}
+
+// Nothing more can be asked (the link is gone): back to idle, whatever was pending.
+void TN2KDeviceList::StopAsking() {
+    Scanning = false;
+    Walking = false;
+    AskAgain.clear();
+    RequestSA = kNoRequest;
+    FScanState = TScanState::scIdle;
+    ReqTimer.stop();
+}
+
 void TN2KDeviceList::ReqTimerTimer() {
     if (!Host.IsLinkOpen() || FScanState == TScanState::scIdle) {
-        ReqTimer.stop();
-        RequestSA = kNoRequest;
+        StopAsking();
         Changed();
         return;
     }
@@ -106,9 +156,9 @@ void TN2KDeviceList::ReqTimerTimer() {
     case TScanState::scAddrClm:
         if (!UniqueIdKnown)
             break; // the claims keep coming in; the requests wait for the unique ID
-        RequestSA = FirstUsedAddress();
+        RequestSA = FirstToAsk();
         if (RequestSA == kNoRequest) {
-            FScanState = TScanState::scIdle;
+            EndAsking();
         } else {
             ReqTimer.setInterval(kAnswerMs);
             FScanState = TScanState::scProdInfo;
@@ -120,9 +170,9 @@ void TN2KDeviceList::ReqTimerTimer() {
             --RequestRetry;
             Request(kPgnProductInfo, RequestSA);
         } else {
-            RequestSA = NextUsedAddress();
+            RequestSA = NextToAsk();
             if (RequestSA == kNoRequest)
-                FScanState = TScanState::scIdle;
+                EndAsking();
             else
                 RequestProductInfo();
         }
@@ -135,7 +185,7 @@ void TN2KDeviceList::ReqTimerTimer() {
     default:
         break;
     }
-    if (FScanState == TScanState::scIdle)
+    if (FScanState == TScanState::scIdle || FScanState == TScanState::scNew)
         ReqTimer.stop();
     Changed();
 }
@@ -156,24 +206,75 @@ void TN2KDeviceList::HandleAddressClaim(const TSentence& sentence) {
     if (!sa || !name)
         return;
     TDeviceInfo& entry = DeviceTable[*sa];
-    if (entry.Name.N == *name)
+    const TName claimed(*name);
+    if (entry.Name == claimed)
         return;
-    if (entry.Name.Serial() != TName(*name).Serial() && FScanState == TScanState::scIdle)
-        FScanState = TScanState::scNew;
+    const bool otherDevice = entry.Name.Serial() != claimed.Serial();
+    if (otherDevice && !Scanning) {
+        NewSeen = true;
+        if (FScanState == TScanState::scIdle)
+            FScanState = TScanState::scNew;
+    }
+    bool ask = false;
+    if (TDeviceInfo* moved = ElsewhereWithName(claimed, entry)) {
+        MoveEntry(*moved, entry);
+        ask = !IsListed(entry); // what it had not told yet, it is asked at its new address
+    } else if (otherDevice && !entry.Name.IsEmpty()) {
+        // Another device took the address over: nothing known of the old one is its.
+        ForgetEntry(entry);
+        ask = true;
+    }
     entry.SA = static_cast<std::uint8_t>(*sa);
-    entry.Name = *name;
-    ForgetOtherAddresses(entry);
+    entry.Name = claimed;
+    if (ask)
+        AskAgainFor(entry.SA);
     Changed();
 }
 
-// A device that claims a new address gives up its old one: what the table held
-// there, and the list's row for it, are no longer that device.
-void TN2KDeviceList::ForgetOtherAddresses(const TDeviceInfo& claimed) {
-    for (TDeviceInfo& other : DeviceTable) {
-        if (&other == &claimed || other.Name.IsEmpty() || !SameDevice(other.Name, claimed.Name))
-            continue;
-        std::erase(Devices, &other);
-        other = TDeviceInfo{};
+// Only the whole NAME tells a device that moved: two devices may differ in
+// nothing but their instances.
+TDeviceInfo* TN2KDeviceList::ElsewhereWithName(TName name, const TDeviceInfo& here) {
+    for (TDeviceInfo& other : DeviceTable)
+        if (&other != &here && other.Name == name)
+            return &other;
+    return nullptr;
+}
+
+// A device that claims a new address takes what is known of it along, and keeps
+// its place in the list; whatever the new address held before is no longer there.
+void TN2KDeviceList::MoveEntry(TDeviceInfo& from, TDeviceInfo& to) {
+    std::erase(Devices, &to);
+    const auto place = std::find(Devices.begin(), Devices.end(), &from);
+    if (place != Devices.end())
+        *place = &to;
+    to = from;
+    from = TDeviceInfo{};
+}
+
+void TN2KDeviceList::ForgetEntry(TDeviceInfo& entry) {
+    std::erase(Devices, &entry);
+    entry = TDeviceInfo{};
+}
+
+// The address's new device is asked for its own product information: by the
+// walk when it has not passed the address yet, at once otherwise.
+void TN2KDeviceList::AskAgainFor(std::uint8_t sa) {
+    if (FScanState == TScanState::scAddrClm || (Walking && sa > NameTabGetIdx))
+        return;
+    if (sa == RequestSA) {
+        if (FScanState == TScanState::scProdInfo) {
+            RequestProductInfo();
+            ReqTimer.start(kAnswerMs);
+        }
+        return;
+    }
+    if (std::find(AskAgain.begin(), AskAgain.end(), sa) == AskAgain.end())
+        AskAgain.push_back(sa);
+    if (FScanState == TScanState::scIdle || FScanState == TScanState::scNew) {
+        RequestSA = NextToAsk();
+        FScanState = TScanState::scNext;
+        ReqTimer.setInterval(kPauseMs);
+        ReqTimer.start();
     }
 }
 
@@ -193,7 +294,7 @@ void TN2KDeviceList::HandleProductInfo(const TSentence& sentence) {
             if (IsBarePartNumber(sender))
                 sender.ModelID = sender.ModelVersion;
             ReqTimer.stop();
-            if (std::find(Devices.begin(), Devices.end(), &sender) == Devices.end())
+            if (!IsListed(sender))
                 Devices.push_back(&sender);
             Changed();
         }
@@ -212,10 +313,9 @@ void TN2KDeviceList::HandleProductInfo(const TSentence& sentence) {
 }
 
 void TN2KDeviceList::EndDevice() {
-    RequestSA = NextUsedAddress();
+    RequestSA = NextToAsk();
     if (RequestSA == kNoRequest) {
-        FScanState = TScanState::scIdle;
-        ReqTimer.stop();
+        EndAsking();
     } else {
         FScanState = TScanState::scNext;
         ReqTimer.setInterval(kPauseMs);

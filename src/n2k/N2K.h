@@ -40,7 +40,8 @@ public:
     void Scan();
     void Clear();
     void ProcessNmea(const TSentence& sentence);
-    // The first listed device that is the same device as name, or none.
+    // The listed device with exactly this NAME; otherwise the first listed device
+    // that is the same device as name (its instances changed since), or none.
     const TDeviceInfo* GetDeviceInfo(TName name) const;
     std::size_t DeviceCount() const { return Devices.size(); }
 
@@ -65,13 +66,20 @@ public:
 private:
     void HandleAddressClaim(const TSentence& sentence);
     void HandleProductInfo(const TSentence& sentence);
-    void ForgetOtherAddresses(const TDeviceInfo& claimed);
+    TDeviceInfo* ElsewhereWithName(TName name, const TDeviceInfo& here);
+    void MoveEntry(TDeviceInfo& from, TDeviceInfo& to);
+    void ForgetEntry(TDeviceInfo& entry);
+    void AskAgainFor(std::uint8_t sa);
     void StorePart(TDeviceInfo& entry, char part, const TSentence& sentence);
     void EndDevice();
+    void EndAsking();
+    void StopAsking();
     void Request(std::uint32_t pgn, std::uint32_t destination);
     void RequestProductInfo();
-    std::uint32_t FirstUsedAddress();
+    std::uint32_t FirstToAsk();
+    std::uint32_t NextToAsk();
     std::uint32_t NextUsedAddress();
+    bool IsListed(const TDeviceInfo& entry) const;
     void Changed();
 
     TMuxHost& Host;
@@ -81,6 +89,14 @@ private:
     std::uint32_t RequestRetry = 0;
     TScanState FScanState = TScanState::scIdle;
     bool UniqueIdKnown = true;
+    // A scan runs from Scan until every device was asked; Walking while the walk
+    // through the table has not reached its end.
+    bool Scanning = false;
+    bool Walking = false;
+    // A device appeared while no scan ran: asking ends in scNew, not scIdle.
+    bool NewSeen = false;
+    // Addresses taken over by another device after the walk had passed them.
+    std::vector<std::uint8_t> AskAgain;
     std::array<TDeviceInfo, kTableSize> DeviceTable;
     TMfgTable MfgTable;
     std::vector<const TDeviceInfo*> Devices;

@@ -5,6 +5,7 @@
 #include "sentence/NmeaText.h"
 #include "ui_N2KDeviceInfo.h"
 
+#include <QLabel>
 #include <QLineEdit>
 
 #include <optional>
@@ -40,6 +41,10 @@ TN2KDeviceInfoForm::TN2KDeviceInfoForm(const TN2KDeviceList& scanner, QWidget* p
     : QDialog(parent), Scanner(scanner), ui(std::make_unique<Ui::TN2KDeviceInfoForm>()) {
     ui->setupUi(this);
     setFixedSize(size());
+    // What the devices on the bus say of themselves is shown as it is, never as markup.
+    for (QLabel* label : {ui->lblMfg, ui->lblDevice, ui->lblModel, ui->lblSerialNo, ui->lblSwVersion,
+                          ui->lblProductCode, ui->lblN2KVersion, ui->lblCertLevel, ui->lblLoadEquivalency})
+        label->setTextFormat(Qt::PlainText);
     QPalette palette = ui->edtSA->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     ui->edtSA->setPalette(palette);
@@ -58,7 +63,7 @@ int TN2KDeviceInfoForm::ShowModal(int device) {
 }
 
 void TN2KDeviceInfoForm::Fill(const TDeviceInfo& device) {
-    ui->lblMfg->setText(QString::fromLatin1(Scanner.GetMfgTable()[device.Name.ManufacturerCode()]));
+    ui->lblMfg->setText(QString::fromLatin1(Scanner.GetMfgTable().MakerName(device.Name.ManufacturerCode())));
     ui->lblDevice->setText(QString::fromLatin1(device.ModelID));
     ui->lblModel->setText(QString::fromLatin1(device.ModelVersion));
     ui->lblSerialNo->setText(QString::fromLatin1(device.SerialNo));
@@ -106,7 +111,7 @@ bool TN2KDeviceInfoForm::FormCloseQuery() {
     if (!si)
         refuse("No System Instance entered (0..15)");
     else if (*si > kMaxSystemInstance)
-        refuse("Illegal Device Instance entered (0..15)");
+        refuse("Illegal System Instance entered (0..15)");
     if (!valid)
         return false;
     SA = static_cast<std::uint8_t>(*sa);

@@ -3,10 +3,16 @@
 #include "host/Dialogs.h"
 #include "host/Guarded.h"
 #include "host/MuxHost.h"
+#include "host/WaitCursor.h"
 #include "n2k/N2K.h"
 #include "n2k/N2KDeviceInfo.h"
 #include "n2k/N2KGrid.h"
 #include "ui_N2KForm.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QScopeGuard>
+#include <QTimer>
 
 namespace kvl {
 
@@ -29,6 +35,8 @@ void TN2KDeviceListForm::FormCreate() {
     connect(ui->btnOK, &QPushButton::clicked, this, GuardedSlot([this] { btnOKClick(); }));
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(N2KGrid, &QAbstractItemView::clicked, this, GuardedSlot([this] { N2KGridClick(); }));
+    // A row chosen by keyboard or an assistive technology is chosen as by a click.
+    connect(N2KGrid, &TN2KGrid::RowChosen, this, GuardedSlot([this] { N2KGridClick(); }));
     connect(N2KGrid, &QAbstractItemView::doubleClicked, this, GuardedSlot([this] { N2KGridDblClick(); }));
 }
 
@@ -147,27 +155,75 @@ void TN2KDeviceListForm::btnInfoClick() {
 }
 
 // The changes go to the device only if it is still where the dialog showed it.
-// The instance change goes first, to the address the device still holds; the
-// address change then names the device by the NAME it has with its new instances.
+// Each change goes to the device as it is at that moment: the address change
+// names the device by its NAME, and the instance change then goes to the address
+// the device has claimed since. A change counts only once the device's own claim
+// shows it; the next one waits for that.
 void TN2KDeviceListForm::SendChanges(const TDeviceInfo& shown) {
-    if (!Host.IsLinkOpen())
+    if (!Host.IsLinkOpen()) {
+        Dialogs().ShowMessage(QStringLiteral("The link is closed: nothing was sent to the device."));
         return;
+    }
     const TDeviceInfo* device = Scanner.GetDeviceInfo(shown.Name);
-    if (device == nullptr || device->SA != shown.SA) {
+    if (device == nullptr || device->Name != shown.Name || device->SA != shown.SA) {
         Dialogs().ShowMessage(
             QStringLiteral("The device is no longer at address %1: nothing was sent.").arg(shown.SA));
         return;
     }
     TName name = device->Name;
-    const std::uint8_t address = device->SA;
-    if (InfoForm.DI != name.DevInstance() || InfoForm.SI != name.SystemInstance()) {
-        Host.SendNmea("$PQZXNI," + std::to_string(address) + "," + std::to_string(InfoForm.DI) + "," +
-                      std::to_string(InfoForm.SI));
-        name.SetDevInstance(InfoForm.DI);
-        name.SetSysIntance(static_cast<std::uint8_t>((name.SysIntance() & 0xF0) | InfoForm.SI));
+    std::uint8_t address = device->SA;
+    const std::uint8_t newAddress = InfoForm.SA;
+    const std::uint8_t instance = InfoForm.DI;
+    const std::uint8_t system = InfoForm.SI;
+    if (newAddress != address) {
+        Host.SendNmea("$PQZXNC,C," + name.ToHex() + "," + std::to_string(newAddress));
+        if (!AwaitClaim([&] { return Scanner.NameAt(newAddress) == name; })) {
+            Dialogs().ShowMessage(
+                QStringLiteral("The device did not take the new address %1.").arg(newAddress));
+            return;
+        }
+        address = newAddress;
     }
-    if (InfoForm.SA != address)
-        Host.SendNmea("$PQZXNC,C," + name.ToHex() + "," + std::to_string(InfoForm.SA));
+    if (instance != name.DevInstance() || system != name.SystemInstance()) {
+        Host.SendNmea("$PQZXNI," + std::to_string(address) + "," + std::to_string(instance) + "," +
+                      std::to_string(system));
+        const auto taken = [&] {
+            const TName now = Scanner.NameAt(address);
+            return now.Serial() == name.Serial() && now.DevInstance() == instance &&
+                   now.SystemInstance() == system;
+        };
+        if (!AwaitClaim(taken)) {
+            Dialogs().ShowMessage(QStringLiteral("The device did not take the new device instance %1 and "
+                                                 "system instance %2.")
+                                      .arg(instance)
+                                      .arg(system));
+            return;
+        }
+        name = Scanner.NameAt(address);
+    }
+    if (SelectedName == shown.Name)
+        SelectedName = name;
+    N2KGrid->SelectRowByName(name);
+}
+
+// Waits, with the dialog held still, until shown() says the device's claim has
+// come, the link closes or the device had its time.
+bool TN2KDeviceListForm::AwaitClaim(const std::function<bool()>& shown) {
+    TWaitCursor cursor;
+    setEnabled(false);
+    const auto enable = qScopeGuard([this] { setEnabled(true); });
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (shown() || clock.elapsed() >= ConfirmMs || !Host.IsLinkOpen())
+            loop.quit();
+    });
+    poll.start(kPollMs);
+    if (!shown())
+        loop.exec();
+    return shown();
 }
 
 } // namespace kvl

@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,6 +29,8 @@ class TN2KDeviceListForm : public QDialog {
     Q_OBJECT
 public:
     static constexpr std::uint32_t kSelectionMode = 1;
+    // How long a device has to show a change in its address claim.
+    static constexpr int kConfirmMs = 3000;
 
     TN2KDeviceListForm(TN2KDeviceList& scanner, TN2KDeviceInfoForm& infoForm, TMuxHost& host,
                        QWidget* parent = nullptr);
@@ -47,6 +50,8 @@ public:
 
     std::uint32_t Options = 0;
     TName SelectedName;
+    // How long a device has to show a change (tests shorten it).
+    int ConfirmMs = kConfirmMs;
 
 private:
     void FormCreate();
@@ -56,8 +61,11 @@ private:
     void N2KGridClick();
     void N2KGridDblClick();
     void SendChanges(const TDeviceInfo& shown);
+    bool AwaitClaim(const std::function<bool()>& shown);
     void SetMessage(const QString& text);
     bool InSelectionMode() const { return (Options & kSelectionMode) != 0; }
+
+    static constexpr int kPollMs = 10;
 
     TN2KDeviceList& Scanner;
     TN2KDeviceInfoForm& InfoForm;

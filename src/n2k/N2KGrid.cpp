@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QHeaderView>
+#include <QScopedValueRollback>
 
 namespace kvl {
 
@@ -31,7 +32,7 @@ int TN2KGridModel::columnCount(const QModelIndex& parent) const {
 QString TN2KGridModel::Cell(const TDeviceInfo& device, int column) const {
     switch (column) {
     case 0:
-        return QString::fromLatin1(Scanner.GetMfgTable()[device.Name.ManufacturerCode()]);
+        return QString::fromLatin1(Scanner.GetMfgTable().MakerName(device.Name.ManufacturerCode()));
     case 1:
         return QString::fromLatin1(device.ModelID);
     case 2:
@@ -99,6 +100,7 @@ TN2KGrid::TN2KGrid(const TN2KDeviceList& scanner, QWidget* parent)
     setPalette(colours);
     setStyleSheet(QStringLiteral("QTableView { gridline-color: silver; }"));
     SetHighlight(false);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { FollowSelection(); });
 }
 
 void TN2KGrid::SetHighlight(bool on) {
@@ -125,20 +127,42 @@ int TN2KGrid::DeviceRows() const {
 void TN2KGrid::SelectRow(int row) {
     if (row < 0 || row >= DeviceRows())
         return;
+    const QScopedValueRollback selecting(Selecting, true);
     setCurrentIndex(Model->index(row, 0));
     selectRow(row);
 }
 
 void TN2KGrid::SelectRowByName(TName name) {
-    int found = -1;
-    for (int row = 0; row < DeviceRows(); ++row)
-        if (SameDevice(Scanner.GetDevices()[static_cast<std::size_t>(row)]->Name, name))
-            found = row;
-    SelectRow(found);
+    // The device with exactly this NAME first: another may differ from it in
+    // nothing but its instances.
+    int same = -1;
+    for (int row = 0; row < DeviceRows(); ++row) {
+        const TName listed = Scanner.GetDevices()[static_cast<std::size_t>(row)]->Name;
+        if (listed == name) {
+            SelectRow(row);
+            return;
+        }
+        if (SameDevice(listed, name))
+            same = row;
+    }
+    SelectRow(same);
+}
+
+// However a row was selected (mouse, keyboard, or an assistive technology, which
+// selects without moving the current row), the current row follows it.
+void TN2KGrid::FollowSelection() {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.size() != 1)
+        return;
+    if (rows.front().row() != currentIndex().row())
+        selectionModel()->setCurrentIndex(rows.front(), QItemSelectionModel::NoUpdate);
+    if (!Selecting)
+        emit RowChosen();
 }
 
 int TN2KGrid::CurrentDevice() const {
-    const QModelIndex index = currentIndex();
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    const QModelIndex index = rows.size() == 1 ? rows.front() : currentIndex();
     if (!index.isValid() || index.row() >= DeviceRows())
         return -1;
     return index.row();

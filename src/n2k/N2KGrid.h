@@ -42,20 +42,29 @@ public:
 
     // The scanner's list changed: take the new row count, keep the current row.
     void DataChanged();
-    // Selects the last row of the device that is the same device as name; none
-    // leaves the row as it is.
+    // Selects the row of the device with exactly this NAME, else the last row of
+    // the same device with other instances; none leaves the row as it is.
     void SelectRowByName(TName name);
     void SelectRow(int row);
-    // The device index of the current row, -1 when there is none.
+    // The device index of the selected row (of the current row when none is
+    // selected), -1 when there is none.
     int CurrentDevice() const;
     int DeviceRows() const;
     // The current row is drawn in the highlight colours only while a device is
     // chosen; otherwise it looks like the others.
     void SetHighlight(bool on);
 
+signals:
+    // The user selected a row (not the program), whether by mouse, keyboard or
+    // an assistive technology.
+    void RowChosen();
+
 private:
+    void FollowSelection();
+
     const TN2KDeviceList& Scanner;
     TN2KGridModel* Model;
+    bool Selecting = false; // the program is selecting a row
 };
 
 } // namespace kvl

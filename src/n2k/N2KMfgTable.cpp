@@ -28,6 +28,11 @@ const std::string& TMfgTable::operator[](std::uint32_t code) const {
     return code < kCodes ? Names[code] : kNone;
 }
 
+std::string TMfgTable::MakerName(std::uint32_t code) const {
+    const std::string& name = (*this)[code];
+    return name.empty() ? "Unknown (code " + std::to_string(code) + ")" : name;
+}
+
 std::size_t TMfgTable::Count() const {
     std::size_t count = 0;
     for (const auto& name : Names)

@@ -21,6 +21,9 @@ public:
 
     // Empty for a code not in the table.
     const std::string& operator[](std::uint32_t code) const;
+    // The name as shown wherever a maker is named: "Unknown (code N)" for a code
+    // the table does not name, never an empty text.
+    std::string MakerName(std::uint32_t code) const;
     std::size_t Count() const;
 
 private:

@@ -4,6 +4,7 @@
 #include "host/Guarded.h"
 #include "host/MuxHost.h"
 #include "host/WaitCursor.h"
+#include "network/records/NetCalc.h"
 
 #include <QAction>
 #include <QMenu>
@@ -67,9 +68,9 @@ void TNetworkSetup::miNetworkSetupClick() {
     // A module that could not be read or written leaves the link as it was.
     if (NetDlg->Execute() != QDialog::Accepted)
         return;
-    const QString ip = NetDlg->IPAddressText();
-    if (ip != QStringLiteral("0.0.0.0"))
-        Host.SetMuxIP(ip.toStdString());
+    // "No address" is the number 0, however it was written ("00.0.0.0" too).
+    if (const auto ip = TNetCalc::ParseAddress(NetDlg->IPAddressText().toStdString()); ip && *ip != 0)
+        Host.SetMuxIP(TNetCalc::FormatAddress(*ip));
     Host.UseNetworkLink(NetDlg->IsTcp(), std::to_string(NetDlg->Port));
 }
 
@@ -81,11 +82,23 @@ void TNetworkSetup::miWiFiSetupClick() {
     Host.SendSentence("$PQZXWI,Q");
     if (WiFiDlg->Execute() != QDialog::Accepted)
         return;
-    TWaitCursor cursor;
-    Host.SendSentence("$PQZXWI,W," + WiFiDlg->SSID().toLatin1().toStdString() + "," +
-                      WiFiDlg->PassPhrase().toLatin1().toStdString() + "," +
-                      std::to_string(WiFiDlg->Channel()));
-    Host.WaitForReply(TPQZXCmd::PQZXWI, kWiFiReplyTimeoutMs);
+    // A closed link carries nothing: the user must not think the settings written.
+    const QString notSent = QStringLiteral("The link is closed: the WiFi settings were not sent.");
+    if (!Host.IsLinkOpen()) {
+        Dialogs().ShowMessage(notSent);
+        return;
+    }
+    {
+        TWaitCursor cursor;
+        Host.SendSentence("$PQZXWI,W," + WiFiDlg->SSID().toLatin1().toStdString() + "," +
+                          WiFiDlg->PassPhrase().toLatin1().toStdString() + "," +
+                          std::to_string(WiFiDlg->Channel()));
+        if (Host.IsLinkOpen()) {
+            Host.WaitForReply(TPQZXCmd::PQZXWI, kWiFiReplyTimeoutMs);
+            return;
+        }
+    }
+    Dialogs().ShowMessage(notSent);
 }
 
 void TNetworkSetup::miWiFiInitClick() {

@@ -58,13 +58,23 @@ void TWiSettings::FormShow() {
     CloseForm = true;
 }
 
+// Only a complete access point report is taken, and only as a whole: every field
+// is checked before any is shown. Nothing here throws, so that a stray WI cannot
+// end a configuration read.
 void TWiSettings::HandleWI(const TSentence& sentence) {
-    if (sentence.Field(1) != "AP")
+    constexpr std::size_t kReportFields = 5;
+    if (sentence.FieldCount() < kReportFields || sentence.Fields[1] != "AP")
         return;
-    ui->edtSSID->setText(QString::fromLatin1(sentence.Field(2)));
-    ui->edtPassPhrase->setText(QString::fromLatin1(sentence.Field(3)));
-    const std::uint32_t channel = sentence.FieldDec(4);
-    ui->cbChannel->setCurrentIndex(channel >= 1 && channel <= kChannels ? static_cast<int>(channel) - 1 : -1);
+    const std::string& ssid = sentence.Fields[2];
+    const std::string& pass = sentence.Fields[3];
+    const auto channel = ParseDecimal(sentence.Fields[4]);
+    if (!channel || ssid.empty() || ssid.size() > static_cast<std::size_t>(kMaxSSID) ||
+        pass.size() > static_cast<std::size_t>(kMaxPassPhrase) || !IsNmeaText(ssid) || !IsNmeaText(pass))
+        return;
+    ui->edtSSID->setText(QString::fromLatin1(ssid));
+    ui->edtPassPhrase->setText(QString::fromLatin1(pass));
+    ui->cbChannel->setCurrentIndex(*channel >= 1 && *channel <= kChannels ? static_cast<int>(*channel) - 1
+                                                                          : -1);
 }
 
 void TWiSettings::Refuse(const char* message) {

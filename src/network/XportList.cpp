@@ -16,7 +16,10 @@ TXPortListDlg::TXPortListDlg(TAssignIPDlg& assignIP, TNetworkProgress& progress,
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui->btnReset, &QPushButton::clicked, this, &TXPortListDlg::btnResetClick);
     connect(ui->btnChangeIP, &QPushButton::clicked, this, &TXPortListDlg::btnChangeIPClick);
-    connect(ui->lbXPorts, &QListWidget::itemClicked, this, [this] { EnableSelection(true); });
+    // The buttons follow the selection, whether a click, the keyboard or an
+    // assistive technology made it.
+    connect(ui->lbXPorts, &QListWidget::itemSelectionChanged, this,
+            [this] { EnableSelection(SelectedLine() != nullptr); });
     connect(ui->lbXPorts, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
 }
 
@@ -51,16 +54,21 @@ void TXPortListDlg::Search() {
     EnableSelection(false);
 }
 
+const QListWidgetItem* TXPortListDlg::SelectedLine() const {
+    const QList<QListWidgetItem*> selected = ui->lbXPorts->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
 QString TXPortListDlg::GetIP() const {
-    const QListWidgetItem* item = ui->lbXPorts->currentItem();
-    if (!item || !item->isSelected())
+    const QListWidgetItem* item = SelectedLine();
+    if (!item)
         return {};
     return item->text().section(QLatin1Char(' '), 0, 0);
 }
 
 QString TXPortListDlg::GetMAC() const {
-    const QListWidgetItem* item = ui->lbXPorts->currentItem();
-    if (!item || !item->isSelected())
+    const QListWidgetItem* item = SelectedLine();
+    if (!item)
         return {};
     const QString text = item->text();
     const int open = text.indexOf(QLatin1Char('('));

@@ -14,6 +14,8 @@ namespace Ui {
 class TXPortListDlg;
 }
 
+class QListWidgetItem;
+
 namespace kvl {
 
 class TAssignIPDlg;
@@ -43,6 +45,7 @@ protected:
 
 private:
     void EnableSelection(bool enable);
+    const QListWidgetItem* SelectedLine() const;
 
     std::unique_ptr<Ui::TXPortListDlg> ui;
     TAssignIPDlg& AssignIP;

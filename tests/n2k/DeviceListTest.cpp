@@ -9,6 +9,7 @@
 #include "tables/RouteGrid.h"
 #include "views/AuxViews.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTabWidget>
@@ -39,6 +40,12 @@ N2kDevice Display() {
 }
 N2kDevice WithoutPartC() {
     return Demo(3);
+}
+N2kDevice LateInstance() {
+    return Demo(7);
+}
+N2kDevice FixedInstance() {
+    return Demo(8);
 }
 
 // A line as the device receives it: framed, without CR LF.
@@ -105,6 +112,42 @@ protected:
         return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
     }
 
+    // The device commands the device received from line number from on.
+    std::vector<std::string> CommandsSince(std::size_t from) {
+        std::vector<std::string> commands;
+        const auto lines = Sim->ReceivedLines();
+        for (std::size_t i = from; i < lines.size(); ++i)
+            if (lines[i].starts_with("$PQZXNC,C") || lines[i].starts_with("$PQZXNI"))
+                commands.push_back(lines[i]);
+        return commands;
+    }
+
+    // Opens the list, selects the row, enters the address and instances in its
+    // information dialog and closes it with OK; the device selected afterwards.
+    std::optional<TDeviceInfo> ChangeDevice(int row, const QString& sa, const QString& di,
+                                            const QString& si) {
+        std::optional<TDeviceInfo> selected;
+        WhileModal(
+            [&] {
+                ListForm().Grid().SelectRow(row);
+                WhileModal(
+                    [&] {
+                        InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(sa);
+                        InfoForm().findChild<QLineEdit*>(QStringLiteral("edtDI"))->setText(di);
+                        InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSI"))->setText(si);
+                        ClickIn(InfoForm(), "btnOK");
+                        if (InfoForm().isVisible())
+                            InfoForm().reject();
+                    },
+                    [&] { ClickIn(ListForm(), "btnInfo"); });
+                if (const TDeviceInfo* device = ListForm().GetSelectedDevice())
+                    selected = *device;
+                ListForm().reject();
+            },
+            [&] { Click("btnDeviceList"); });
+        return selected;
+    }
+
     std::ptrdiff_t PositionOf(const std::string& line) {
         const auto lines = Sim->ReceivedLines();
         const auto found = std::find(lines.begin(), lines.end(), line);
@@ -152,45 +195,176 @@ TEST_F(DeviceListTest, TheConverterSwitchesInput1FromSeaTalkSTNGToSeaTalk) {
     EXPECT_EQ(Control<QComboBox>("cbModeIn1")->currentIndex(), 6);
 }
 
-TEST_F(DeviceListTest, AddressAndInstanceChangesAreSentAndTheListFollows) {
+// The confirmed change: the address goes to the device by its NAME, the instances
+// then to the address it has claimed, each once the claim showed the step before.
+TEST_F(DeviceListTest, AddressAndInstanceChangesAreConfirmedStepByStep) {
     StartWithBus({Display()});
     ConnectAndScan();
-    QString announced;
-    std::vector<QStringList> rows;
+    const std::size_t before = Sim->ReceivedCount();
+    const auto selected = ChangeDevice(0, QStringLiteral("60"), QStringLiteral("4"), QStringLiteral("3"));
+    EXPECT_EQ(CommandsSince(before),
+              (std::vector<std::string>{Wire("$PQZXNC,C," + sim::WriteHex(Display().name, 16) + ",60"),
+                                        Wire("$PQZXNI,60,4,3")}));
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join('|').toStdString();
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(selected->SA, 60);
+    EXPECT_EQ(selected->Name, TName(sim::MakeName(0x054321, 229, 4, 130, 120, 3)));
+    EXPECT_EQ(selected->ModelID, "GMI 20"); // the device kept what it had told
+}
+
+// The late device claims its unchanged NAME at once and the changed one a second
+// later: only the claim that shows the change counts.
+TEST_F(DeviceListTest, AnInstanceTakenOnlyAfterAWhileIsWaitedFor) {
+    StartWithBus({Sensor(), LateInstance()});
+    ConnectAndScan();
+    const std::size_t before = Sim->ReceivedCount();
+    const auto selected = ChangeDevice(1, QStringLiteral("80"), QStringLiteral("7"), QStringLiteral("0"));
+    EXPECT_EQ(CommandsSince(before), std::vector<std::string>{Wire("$PQZXNI,80,7,0")});
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join('|').toStdString();
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(selected->Name.DevInstance(), 7);
+    EXPECT_EQ(selected->SA, 80);
+}
+
+TEST_F(DeviceListTest, ARefusedInstanceChangeIsReported) {
+    StartWithBus({FixedInstance()});
+    ConnectAndScan();
+    ListForm().ConfirmMs = 400;
+    const auto selected = ChangeDevice(0, QStringLiteral("90"), QStringLiteral("1"), QStringLiteral("2"));
+    EXPECT_EQ(TestDialogs().Messages,
+              QStringList{QStringLiteral(
+                  "The device did not take the new device instance 1 and system instance 2.")});
+    ASSERT_TRUE(selected);
+    EXPECT_EQ(selected->Name, TName(FixedInstance().name));
+}
+
+TEST_F(DeviceListTest, AnAddressThatDoesNotShowStopsTheChange) {
+    StartWithBus({Display()}, sim::FactoryConfig("KV3SIM"), {"NC"});
+    ConnectAndScan();
+    ListForm().ConfirmMs = 400;
+    const std::size_t before = Sim->ReceivedCount();
+    ChangeDevice(0, QStringLiteral("45"), QStringLiteral("4"), QStringLiteral("3"));
+    EXPECT_EQ(TestDialogs().Messages,
+              QStringList{QStringLiteral("The device did not take the new address 45.")});
+    EXPECT_EQ(CommandsSince(before),
+              std::vector<std::string>{Wire("$PQZXNC,C," + sim::WriteHex(Display().name, 16) + ",45")});
+}
+
+TEST_F(DeviceListTest, NothingIsSentOnAClosedLink) {
+    StartWithBus({Display()});
+    ConnectAndScan();
+    const std::size_t before = Sim->ReceivedCount();
     WhileModal(
         [&] {
             WhileModal(
                 [&] {
-                    auto* sa = InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"));
-                    auto* di = InfoForm().findChild<QLineEdit*>(QStringLiteral("edtDI"));
-                    auto* si = InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSI"));
-                    EXPECT_EQ(sa->text(), QStringLiteral("40"));
-                    sa->setText(QStringLiteral("60"));
-                    di->setText(QStringLiteral("4"));
-                    si->setText(QStringLiteral("3"));
+                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(QStringLiteral("61"));
+                    Form->Comm().ClosePort();
                     ClickIn(InfoForm(), "btnOK");
-                    if (InfoForm().isVisible())
-                        InfoForm().reject();
                 },
                 [&] { ClickIn(ListForm(), "btnInfo"); });
-            WaitUntil([&] { return ListMessage().startsWith(QStringLiteral("New NMEA 2000")); });
-            announced = ListMessage();
-            ClickIn(ListForm(), "btnScan");
-            WaitUntil(
-                [&] { return Scanner().ScanState() == TScanState::scIdle && Scanner().DeviceCount() == 1; });
-            rows = Rows();
             ListForm().reject();
         },
         [&] { Click("btnDeviceList"); });
-    const std::uint64_t moved = sim::MakeName(0x054321, 229, 4, 130, 120, 3);
-    const auto instance = PositionOf(Wire("$PQZXNI,40,4,3"));
-    const auto address = PositionOf(Wire("$PQZXNC,C," + sim::WriteHex(moved, 16) + ",60"));
-    ASSERT_GE(instance, 0);
-    ASSERT_GE(address, 0);
-    EXPECT_LT(instance, address); // the instance reaches the device where it still is
-    EXPECT_EQ(announced, QStringLiteral("New NMEA 2000 device(s) detected, please refresh"));
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].mid(5), (QStringList{"60", "4", "3"}));
+    EXPECT_EQ(TestDialogs().Messages,
+              QStringList{QStringLiteral("The link is closed: nothing was sent to the device.")});
+    EXPECT_TRUE(CommandsSince(before).empty());
+}
+
+TEST_F(DeviceListTest, AClosedLinkEndsTheScanAndFreesTheButtons) {
+    StartWithBus({Sensor()});
+    ConnectAndScan();
+    QString scanning;
+    QString after;
+    bool freed = false;
+    WhileModal(
+        [&] {
+            ClickIn(ListForm(), "btnScan");
+            scanning = ListMessage();
+            Form->Comm().ClosePort();
+            freed = WaitUntil([&] {
+                return ListForm().findChild<QPushButton*>(QStringLiteral("btnScan"))->isEnabled() &&
+                       Scanner().ScanState() == TScanState::scIdle;
+            });
+            after = ListMessage();
+            ListForm().reject();
+        },
+        [&] { Click("btnDeviceList"); });
+    EXPECT_EQ(scanning, QStringLiteral("Scanning NMEA 2000 network..."));
+    EXPECT_TRUE(freed);
+    EXPECT_EQ(after, QStringLiteral("No NMEA 2000 devices found"));
+}
+
+// What a device says of itself is text, and a maker the table does not name is
+// named by its code.
+TEST_F(DeviceListTest, ADeviceIsShownAsItDescribesItself) {
+    N2kDevice odd = Sensor();
+    odd.name = sim::MakeName(0x000123, 595, 0, 140, 60, 0);
+    odd.modelId = "<b>Bold</b>";
+    StartWithBus({odd});
+    ConnectAndScan();
+    QString maker;
+    QString model;
+    Qt::TextFormat format = Qt::AutoText;
+    WhileModal(
+        [&] {
+            WhileModal(
+                [&] {
+                    maker = InfoForm().findChild<QLabel*>(QStringLiteral("lblMfg"))->text();
+                    auto* device = InfoForm().findChild<QLabel*>(QStringLiteral("lblDevice"));
+                    model = device->text();
+                    format = device->textFormat();
+                    InfoForm().reject();
+                },
+                [&] { ClickIn(ListForm(), "btnInfo"); });
+            ListForm().reject();
+        },
+        [&] { Click("btnDeviceList"); });
+    EXPECT_EQ(Rows().at(0).mid(0, 2), (QStringList{"Unknown (code 595)", "<b>Bold</b>"}));
+    EXPECT_EQ(maker, QStringLiteral("Unknown (code 595)"));
+    EXPECT_EQ(model, QStringLiteral("<b>Bold</b>"));
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
+// An assistive technology selects a row without moving the current row: Info and
+// OK act on the row it selected.
+TEST_F(DeviceListTest, ARowSelectedThroughAccessibilityIsTheOneActedOn) {
+    StartWithBus({Sensor(), Display()});
+    ConnectAndScan();
+    QString shownAddress;
+    int result = -1;
+    const auto selectThroughAccessibility = [&](int row) {
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&ListForm().Grid());
+        ASSERT_NE(table, nullptr);
+        ASSERT_NE(table->tableInterface(), nullptr);
+        EXPECT_TRUE(table->tableInterface()->selectRow(row));
+    };
+    WhileModal(
+        [&] {
+            EXPECT_EQ(ListForm().Grid().currentIndex().row(), 0);
+            selectThroughAccessibility(1);
+            WhileModal(
+                [&] {
+                    shownAddress = InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->text();
+                    InfoForm().reject();
+                },
+                [&] { ClickIn(ListForm(), "btnInfo"); });
+            ListForm().reject();
+        },
+        [&] { Click("btnDeviceList"); });
+    EXPECT_EQ(shownAddress, QStringLiteral("40"));
+    WhileModal(
+        [&] {
+            selectThroughAccessibility(0);
+            ListForm().Update(); // a scanner report keeps the row chosen
+            ClickIn(ListForm(), "btnOK");
+            if (ListForm().isVisible())
+                ListForm().reject();
+        },
+        [&] { result = ListForm().ShowModal(TN2KDeviceListForm::kSelectionMode, Display().name); });
+    EXPECT_EQ(result, QDialog::Accepted);
+    ASSERT_NE(ListForm().GetSelectedDevice(), nullptr);
+    EXPECT_EQ(ListForm().GetSelectedDevice()->SA, 12);
 }
 
 TEST_F(DeviceListTest, ChangingOnlyTheSystemInstanceSendsOnlyTheInstanceCommand) {
@@ -301,7 +475,7 @@ TEST_F(DeviceListTest, NothingIsSentForADeviceThatMovedWhileItsDialogWasOpen) {
                     InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(QStringLiteral("70"));
                     Sim->SendToHost(
                         sim::FrameSentence("$PQZXNC,R," + sim::WriteHex(Sensor().name, 16) + ",44"));
-                    WaitUntil([&] { return Scanner().DeviceCount() == 0; });
+                    WaitUntil([&] { return Scanner().NameAt(44) == TName(Sensor().name); });
                     ClickIn(InfoForm(), "btnOK");
                 },
                 [&] { ClickIn(ListForm(), "btnInfo"); });

@@ -183,20 +183,76 @@ TEST_F(ScannerTest, ANewDeviceAfterTheScanIsAnnouncedButAnInstanceChangeIsNot) {
     EXPECT_EQ(Scanner.ScanState(), TScanState::scNew);
 }
 
-TEST_F(ScannerTest, ADeviceThatMovesLeavesItsOldAddressAndTheList) {
+TEST_F(ScannerTest, ADeviceThatMovesTakesItsRowAlongAndLeavesItsOldAddress) {
     Scanner.Scan();
     Claim(kAirmar, 12);
     Claim(kGarmin, 13);
     Scanner.ReqTimerTimer();
-    Complete(12);
+    Complete(12, "1234", "Sensor");
     Scanner.ReqTimerTimer();
     Complete(13);
-    Claim(kAirmar | (std::uint64_t{2} << 32), 60);
+    Claim(kAirmar, 60);
     EXPECT_EQ(Scanner.NameAt(12), TName{});
-    EXPECT_EQ(Scanner.NameAt(60), TName(kAirmar | (std::uint64_t{2} << 32)));
-    EXPECT_EQ(ListedAddresses(), std::vector<unsigned>{13});
-    EXPECT_EQ(Scanner.GetDeviceInfo(kAirmar), nullptr);
+    EXPECT_EQ(Scanner.NameAt(60), TName(kAirmar));
+    EXPECT_EQ(ListedAddresses(), (std::vector<unsigned>{60, 13}));
+    EXPECT_EQ(Scanner.GetDevices()[0]->ModelID, "Sensor");
     EXPECT_EQ(Scanner.ScanState(), TScanState::scNew);
+}
+
+// Address takeover: what the table knew belonged to the device that left.
+TEST_F(ScannerTest, ADeviceTakingOverAnAddressIsAskedForItsOwnProductInformation) {
+    Scanner.Scan();
+    Claim(kAirmar, 12);
+    Scanner.ReqTimerTimer();
+    Complete(12, "1234", "Sensor", "Old");
+    ASSERT_EQ(Scanner.ScanState(), TScanState::scIdle);
+    Claim(kGarmin, 12);
+    EXPECT_EQ(Scanner.DeviceCount(), 0u);
+    EXPECT_EQ(Scanner.GetRequestSA(), 12u);
+    Scanner.ReqTimerTimer();
+    EXPECT_EQ(Requests().back(), "$PQZXNR,126996,12");
+    Part(12, "C,9.9,Display"); // parts A and B have not come: nothing old fills them
+    ASSERT_EQ(Scanner.DeviceCount(), 1u);
+    const TDeviceInfo& d = *Scanner.GetDevices()[0];
+    EXPECT_EQ(d.Name, TName(kGarmin));
+    EXPECT_EQ(d.ModelID, "");
+    EXPECT_EQ(d.ModelVersion, "Display");
+    EXPECT_EQ(d.ProductCode, 0u);
+    EXPECT_EQ(Scanner.ScanState(), TScanState::scNew); // a device appeared after the scan
+}
+
+TEST_F(ScannerTest, AnAddressTakenOverBehindTheWalkIsAskedAtItsEnd) {
+    Scanner.Scan();
+    Claim(kAirmar, 12);
+    Claim(kRaymarine, 30);
+    Scanner.ReqTimerTimer();
+    Complete(12);
+    Scanner.ReqTimerTimer();
+    Claim(kGarmin, 12); // while address 30 is asked
+    Complete(30);
+    EXPECT_EQ(Scanner.GetRequestSA(), 12u);
+    Scanner.ReqTimerTimer();
+    Complete(12, "4321", "GMI 20");
+    EXPECT_EQ(Requests(),
+              (std::vector<std::string>{"$PQZXNR,126996,12", "$PQZXNR,126996,30", "$PQZXNR,126996,12"}));
+    EXPECT_EQ(ListedAddresses(), (std::vector<unsigned>{30, 12}));
+    EXPECT_EQ(Scanner.GetDevices()[1]->ModelID, "GMI 20");
+    EXPECT_EQ(Scanner.ScanState(), TScanState::scIdle);
+}
+
+TEST_F(ScannerTest, DevicesDifferingOnlyInTheirInstancesAreTwoDevices) {
+    const std::uint64_t twin = kAirmar | (std::uint64_t{1} << 32);
+    Scanner.Scan();
+    Claim(kAirmar, 12);
+    Claim(twin, 13);
+    Scanner.ReqTimerTimer();
+    Complete(12, "1234", "First");
+    Scanner.ReqTimerTimer();
+    Complete(13, "1234", "Second");
+    Claim(twin, 13); // claimed again: nothing forgotten
+    EXPECT_EQ(ListedAddresses(), (std::vector<unsigned>{12, 13}));
+    EXPECT_EQ(Scanner.GetDeviceInfo(kAirmar)->ModelID, "First");
+    EXPECT_EQ(Scanner.GetDeviceInfo(twin)->ModelID, "Second");
 }
 
 TEST_F(ScannerTest, ProductInformationIsStoredTrimmedWithUnknownNumbers) {
@@ -300,13 +356,14 @@ TEST_F(ScannerTest, RequestsWaitUntilTheUniqueIdIsKnown) {
     EXPECT_EQ(Requests(), std::vector<std::string>{"$PQZXNR,126996,12"});
 }
 
-TEST_F(ScannerTest, AClosedLinkStopsTheScan) {
+TEST_F(ScannerTest, AClosedLinkEndsTheScan) {
     Scanner.Scan();
     Claim(kAirmar, 12);
     Host.Open = false;
     Scanner.ReqTimerTimer();
     EXPECT_FALSE(Scanner.ReqTimer.isActive());
     EXPECT_EQ(Scanner.GetRequestSA(), 255u);
+    EXPECT_EQ(Scanner.ScanState(), TScanState::scIdle);
     EXPECT_TRUE(Requests().empty());
 }
 
@@ -314,12 +371,22 @@ TEST(MfgTableTest, TheCarriedTableNamesTheMakers) {
     TFakeMuxHost host;
     const TN2KDeviceList scanner(host, {});
     const TMfgTable& table = scanner.GetMfgTable();
-    EXPECT_EQ(table.Count(), 283u);
+    EXPECT_EQ(table.Count(), 1649u);
+    EXPECT_EQ(table[1], "Bendix Commercial Vehicle Systems LLC");
     EXPECT_EQ(table[1851], "Raymarine");
     EXPECT_EQ(table[135], "Airmar");
     EXPECT_EQ(table[229], "Garmin");
+    EXPECT_EQ(table[1863], "Faria Instruments");
     EXPECT_EQ(table[0], "");
     EXPECT_EQ(table[5000], "");
+}
+
+TEST(MfgTableTest, ACodeWithoutANameIsShownAsUnknown) {
+    TMfgTable table;
+    table.Load("12\tTwelve\r\n");
+    EXPECT_EQ(table.MakerName(12), "Twelve");
+    EXPECT_EQ(table.MakerName(595), "Unknown (code 595)");
+    EXPECT_EQ(table.MakerName(0), "Unknown (code 0)");
 }
 
 TEST(MfgTableTest, LinesThatAreNoEntryAreLeftOut) {

@@ -80,6 +80,26 @@ TEST_F(EthernetDialogs, SearchListsTheModuleWithItsAddressAndMac) {
     EXPECT_EQ(Host.Host, "127.0.0.71");
 }
 
+TEST_F(EthernetDialogs, TheButtonsFollowAKeyboardSelection) {
+    AddModule("127.0.0.74");
+    bool enabled = false;
+    WhenShown(ListDlg(), [&] {
+        ASSERT_EQ(Modules()->count(), 1);
+        Modules()->setFocus();
+        QTest::keyClick(Modules(), Qt::Key_Down);
+        enabled = Find<QPushButton>(ListDlg(), "btnOK")->isEnabled() &&
+                  Find<QPushButton>(ListDlg(), "btnReset")->isEnabled() &&
+                  Find<QPushButton>(ListDlg(), "btnChangeIP")->isEnabled();
+        QTest::keyClick(Modules(), Qt::Key_Space, Qt::ControlModifier); // deselects
+        enabled = enabled && !Find<QPushButton>(ListDlg(), "btnOK")->isEnabled();
+        QTest::keyClick(Modules(), Qt::Key_Space, Qt::ControlModifier);
+        Press(ListDlg(), "btnOK");
+    });
+    Setup->miSearch3EClick();
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(Host.Host, "127.0.0.74");
+}
+
 TEST_F(EthernetDialogs, NoModuleShowsTheNoneFoundText) {
     AddModule("127.0.0.72").Stop();
     WhenShown(ListDlg(), [&] {
@@ -281,16 +301,24 @@ TEST_F(EthernetDialogs, InvalidSettingsAreRefusedAndNothingIsWritten) {
 }
 
 TEST_F(EthernetDialogs, NoAddressPassesWithoutTheHostPartCheck) {
-    auto& module = AddModule("127.0.0.83");
-    RunNetworkDialog("127.0.0.83", [](TNetworkDlg& dlg) {
-        Type(dlg, "edtIPAddress", QStringLiteral("0.0.0.0"));
-        Press(dlg, "btnOK");
-    });
-    ASSERT_EQ(module.Received().size(), 2u);
-    EXPECT_EQ(module.Received()[1][3], 0xFD);
-    EXPECT_TRUE(TestDialogs().Messages.isEmpty());
-    EXPECT_EQ(Host.Host, "127.0.0.83"); // 0.0.0.0 does not replace the host
-    EXPECT_EQ(Host.Switched, (std::vector<std::string>{"TCP:10110"}));
+    // "No address" is the number 0, however it is written.
+    const struct {
+        const char* Module;
+        const char* Entered;
+    } cases[] = {{"127.0.0.83", "0.0.0.0"}, {"127.0.0.84", "00.0.0.0"}};
+    for (const auto& c : cases) {
+        auto& module = AddModule(c.Module);
+        Host.Switched.clear();
+        RunNetworkDialog(c.Module, [&](TNetworkDlg& dlg) {
+            Type(dlg, "edtIPAddress", QString::fromLatin1(c.Entered));
+            Press(dlg, "btnOK");
+        });
+        ASSERT_EQ(module.Received().size(), 2u) << c.Entered;
+        EXPECT_EQ(module.Received()[1][3], 0xFD);
+        EXPECT_TRUE(TestDialogs().Messages.isEmpty());
+        EXPECT_EQ(Host.Host, c.Module) << c.Entered; // no address does not replace the host
+        EXPECT_EQ(Host.Switched, (std::vector<std::string>{"TCP:10110"}));
+    }
 }
 
 TEST_F(EthernetDialogs, UnreachableModuleClosesTheDialogAsCancelled) {

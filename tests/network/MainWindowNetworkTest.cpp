@@ -2,6 +2,7 @@
 // link to the simulated multiplexer, the Ethernet dialogs against a simulated
 // XPort module, and what the window does with the module's new settings.
 #include "DialogDriver.h"
+#include "SentenceFrame.h"
 #include "XPortFixture.h"
 #include "main/MainFormFixture.h"
 #include "network/NetworkSetup.h"
@@ -101,6 +102,24 @@ TEST_F(MainWindowNetwork, ASilentMultiplexerEndsTheWriteAfterFiveSeconds) {
     EXPECT_GE(clock.elapsed(), 5000);
     EXPECT_EQ(TestDialogs().Messages, QStringList{QStringLiteral("Multiplexer does not respond")});
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainWindowNetwork, AStrayWIDoesNotEndTheConfigurationRead) {
+    sim::SimOptions options = WiFiModel();
+    options.silent = {"CFQ"};
+    StartSimulator(options);
+    CreateForm();
+    ConnectTcp(Sim->TcpPort());
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stGetConfig; }));
+    Sim->SendToHost(sim::FrameSentence("$PQZXWI,AP,Harbour,longenough,x6"));
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const auto& line : Form->GetNmeaData())
+            if (line.rfind("$PQZXWI,AP,Harbour", 0) == 0)
+                return true;
+        return false;
+    }));
+    EXPECT_EQ(Form->GetRXState(), TRXState::stGetConfig);
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join('|').toStdString();
 }
 
 TEST_F(MainWindowNetwork, WiFiMenuRestoresTheFactorySettingsWithTheSerialNumber) {

@@ -111,6 +111,29 @@ TEST_F(WiFiDialog, TheAnswerFillsTheFields) {
     EXPECT_EQ(Dlg().Channel(), 0u);
 }
 
+TEST_F(WiFiDialog, AnIncompleteReportChangesNothing) {
+    Dlg().FormShow();
+    Setup->HandleWI(Received("$PQZXWI,AP,Harbour,longenough,6"));
+    for (const char* body :
+         {"$PQZXWI,AP", "$PQZXWI,AP,Other", "$PQZXWI,AP,Other,otherpass", "$PQZXWI,AP,Other,otherpass,",
+          "$PQZXWI,AP,Other,otherpass,x2", "$PQZXWI,AP,,otherpass,2",
+          "$PQZXWI,AP,Other,0123456789012345678901234567890123,2",
+          "$PQZXWI,AP,012345678901234567890123456789012,otherpass,2"}) {
+        EXPECT_NO_THROW(Setup->HandleWI(Received(body))) << body;
+        EXPECT_EQ(Dlg().SSID(), QStringLiteral("Harbour")) << body;
+        EXPECT_EQ(Dlg().PassPhrase(), QStringLiteral("longenough")) << body;
+        EXPECT_EQ(Dlg().Channel(), 6u) << body;
+    }
+}
+
+TEST_F(WiFiDialog, WritingOnAClosedLinkSaysNothingWasSent) {
+    bool closed = false;
+    Host.Open = false;
+    EXPECT_EQ(Check(QStringLiteral("Harbour"), QStringLiteral("longenough"), 3, closed),
+              QStringList{QStringLiteral("The link is closed: the WiFi settings were not sent.")});
+    EXPECT_EQ(Host.Sent, (std::vector<std::string>{"$PQZXWI,Q"}));
+}
+
 TEST_F(WiFiDialog, FactoryResetAsksWithTheSerialNumber) {
     TestDialogs().ConfirmAnswers = {false, true};
     Setup->miWiFiInitClick();

@@ -79,6 +79,30 @@ TEST(N2kBus, AddressAndInstanceChangesAreClaimedAgain) {
     EXPECT_EQ(bus.GetDevices()[0].address, 60);
 }
 
+TEST(N2kBus, ALateDeviceClaimsItsNewInstancesOnlyWhenTheirTimeHasCome) {
+    N2kDevice device = Device(40, kName);
+    device.instanceChange = N2kDevice::InstanceChange::Delayed;
+    N2kBus bus({device});
+    const auto asked = N2kBus::Clock::now();
+    EXPECT_EQ(Ask(bus, "$PQZXNI,40,4,3"),
+              std::vector<std::string>{FrameSentence("$PQZXNC,R,C0820032E3A1B2C3,40")});
+    EXPECT_TRUE(bus.TakeDue(asked).empty());
+    EXPECT_GE(bus.NextDue(), asked + device.instanceDelay);
+    EXPECT_EQ(bus.TakeDue(bus.NextDue()),
+              std::vector<std::string>{FrameSentence("$PQZXNC,R,C3820004E3A1B2C3,40")});
+    EXPECT_EQ(bus.NextDue(), N2kBus::Clock::time_point::max());
+}
+
+TEST(N2kBus, AStubbornDeviceKeepsItsInstances) {
+    N2kDevice device = Device(40, kName);
+    device.instanceChange = N2kDevice::InstanceChange::Refused;
+    N2kBus bus({device});
+    EXPECT_EQ(Ask(bus, "$PQZXNI,40,4,3"),
+              std::vector<std::string>{FrameSentence("$PQZXNC,R,C0820032E3A1B2C3,40")});
+    EXPECT_EQ(bus.NextDue(), N2kBus::Clock::time_point::max());
+    EXPECT_EQ(bus.GetDevices()[0].name, kName);
+}
+
 TEST(N2kBus, BadChangesAreIgnored) {
     N2kBus bus({Device(40, kName)});
     for (const char* body :
@@ -107,8 +131,14 @@ TEST(N2kOptions, TheDemoBusAndSingleDevicesAreChosenOnTheCommandLine) {
     EXPECT_EQ(line.options.n2kBus[0].address, 12);
     EXPECT_EQ(line.options.n2kBus[0].name, kName);
     EXPECT_FALSE(line.options.n2kBus[0].answersPartC);
+    line = kvl::sim::ParseCommandLine({"--n2k-device", "12:C0820032E3A1B2C3:1:M:V:late", "--n2k-device",
+                                       "13:C0820032E3A1B2C4:1:M:V:ab:fixed"});
+    ASSERT_EQ(line.error, "");
+    EXPECT_EQ(line.options.n2kBus[0].instanceChange, N2kDevice::InstanceChange::Delayed);
+    EXPECT_EQ(line.options.n2kBus[1].instanceChange, N2kDevice::InstanceChange::Refused);
+    EXPECT_FALSE(line.options.n2kBus[1].answersPartC);
     for (const char* bad : {"252:C0820032E3A1B2C3:1:M:V", "12:C08200:1:M:V", "12:C0820032E3A1B2C3:1:M",
-                            "12:C0820032E3A1B2C3:1:M,X:V"})
+                            "12:C0820032E3A1B2C3:1:M,X:V", "12:C0820032E3A1B2C3:1:M:V:slow"})
         EXPECT_NE(kvl::sim::ParseCommandLine({"--n2k-device", bad}).error, "") << bad;
     EXPECT_NE(kvl::sim::ParseCommandLine({"--n2k-bus", "big"}).error, "");
 }
@@ -120,6 +150,10 @@ TEST(N2kBus, TheDemoBusHoldsTheConverterAndTheAwkwardDevices) {
         has([](const N2kDevice& d) { return ((d.name >> 21) & 0x7FF) == 1851 && d.productCode == "16763"; }));
     EXPECT_TRUE(has([](const N2kDevice& d) { return !d.answersPartC; }));
     EXPECT_TRUE(has([](const N2kDevice& d) { return d.movesTo.has_value(); }));
+    EXPECT_TRUE(
+        has([](const N2kDevice& d) { return d.instanceChange == N2kDevice::InstanceChange::Delayed; }));
+    EXPECT_TRUE(
+        has([](const N2kDevice& d) { return d.instanceChange == N2kDevice::InstanceChange::Refused; }));
 }
 
 } // namespace
