@@ -43,6 +43,11 @@ std::optional<BootFault> ParseBootFault(const std::string& text) {
         fault.step = BootStep::Crc;
         return fault;
     }
+    if (parts.size() == 1 && parts[0] == "reannounce") {
+        fault.kind = BootFault::Kind::Reannounce;
+        fault.step = BootStep::Restart;
+        return fault;
+    }
     if (parts.size() < 2)
         return std::nullopt;
     if (parts[0] == "silent")

@@ -15,11 +15,13 @@ enum class BootStep { Ldr, Erase, Encryption, Page, Crc, Restart };
 struct BootFault {
     enum class Kind {
         None,
-        Silent,    // no answer at the step (at Ldr: no LDR sentence; at Restart: no VER)
-        Error,     // a one-byte error answer (code) instead of the acknowledgement
-        WrongSize, // a two-byte answer
-        BadCrc,    // the checksum answer reports a different value
-        Drop,      // TCP: the connection ends when the step's packet arrives
+        Silent,     // no answer at the step (at Ldr: no LDR sentence; at Restart: no VER)
+        Error,      // a one-byte error answer (code) instead of the acknowledgement
+        WrongSize,  // a two-byte answer
+        BadCrc,     // the checksum answer reports a different value
+        Drop,       // TCP: the connection ends when the step's packet arrives
+        Reannounce, // after the checksum the bootloader announces itself again (the
+                    // new firmware did not start) instead of restarting
     };
     Kind kind = Kind::None;
     BootStep step = BootStep::Ldr;
@@ -28,7 +30,7 @@ struct BootFault {
 };
 
 // "silent:erase", "silent:page:5", "error:encryption:E2", "error:page:3:E0",
-// "size:crc", "badcrc", "drop:page:7", "silent:ldr", "silent:restart".
+// "size:crc", "badcrc", "drop:page:7", "silent:ldr", "silent:restart", "reannounce".
 std::optional<BootFault> ParseBootFault(const std::string& text);
 
 struct BootOptions {

@@ -3,6 +3,8 @@
 #include "SentenceFrame.h"
 #include "SimFields.h"
 
+#include <algorithm>
+
 namespace kvl::sim {
 
 namespace {
@@ -29,12 +31,13 @@ void BootSession::Start(Clock::time_point now) {
         FaultUsed = true;
     }
     SessionFaulty = fault.kind != BootFault::Kind::None;
+    SilentLoader = fault.kind == BootFault::Kind::Silent && fault.step == BootStep::Ldr;
+    Reannounces = fault.kind == BootFault::Kind::Reannounce;
     Loader = std::make_unique<Bootloader>(Options.hardwareId, Options.crcAnswerCode, fault);
     Packets.Reset();
     Lines.Reset();
     RestartAt = Clock::time_point::max();
-    const bool silent = fault.kind == BootFault::Kind::Silent && fault.step == BootStep::Ldr;
-    LdrAt = silent ? Clock::time_point::max() : now + std::chrono::milliseconds(Options.ldrDelayMs);
+    LdrAt = SilentLoader ? Clock::time_point::max() : now + std::chrono::milliseconds(Options.ldrDelayMs);
 }
 
 BootSession::Output BootSession::OnBytes(const std::uint8_t* data, std::size_t size, Clock::time_point now) {
@@ -43,8 +46,8 @@ BootSession::Output BootSession::OnBytes(const std::uint8_t* data, std::size_t s
         const std::uint8_t byte = data[i];
         // Outside a frame the bootloader still listens for a restart request.
         if (Packets.CurrentState() == TRxState::stIdle && byte != kFrameStart) {
-            if (Lines.Feed(byte) && IsBootloaderReset(Lines.Line()))
-                Start(now);
+            if (Lines.Feed(byte))
+                OnLineWhileWaiting(Lines.Line(), now);
             continue;
         }
         if (Packets.Feed(byte)) {
@@ -53,6 +56,17 @@ BootSession::Output BootSession::OnBytes(const std::uint8_t* data, std::size_t s
         }
     }
     return output;
+}
+
+// A waiting bootloader restarts on "$PQZXRESET" and answers any other line
+// with its announcement, so that a host that connects finds it.
+void BootSession::OnLineWhileWaiting(const std::string& line, Clock::time_point now) {
+    if (IsBootloaderReset(line)) {
+        Start(now);
+        return;
+    }
+    if (CheckedBody(line) && !SilentLoader)
+        LdrAt = std::min(LdrAt, now);
 }
 
 void BootSession::OnPacket(const TPacket& packet, Output& output, Clock::time_point now) {
@@ -73,6 +87,11 @@ void BootSession::OnPacket(const TPacket& packet, Output& output, Clock::time_po
         Options.fault.kind == BootFault::Kind::Silent && Options.fault.step == BootStep::Restart;
     if (reply.finished && SessionFaulty && silentRestart)
         RestartAt = now + std::chrono::milliseconds(Options.restartDelayMs);
+    if (reply.finished && Reannounces) {
+        // The new firmware did not start: the bootloader runs again from its start.
+        Loader = std::make_unique<Bootloader>(Options.hardwareId, Options.crcAnswerCode, BootFault{});
+        LdrAt = now + std::chrono::milliseconds(Options.restartDelayMs);
+    }
 }
 
 BootSession::Due BootSession::Tick(Clock::time_point now) {

@@ -2,8 +2,8 @@
 // its bootloader with "$PQZXLDR,<hardware ID>", then reads packets instead of
 // lines and answers each one, until the checksum has been reported and the
 // firmware starts again. A "$PQZXRESET" line sent to a waiting bootloader
-// starts it over. Runs on the simulator's thread; the two figures at the end
-// may be read from any thread.
+// starts it over; any other line is answered with the announcement. Runs on the simulator's thread; the two
+// figures at the end may be read from any thread.
 #pragma once
 
 #include "BootOptions.h"
@@ -57,11 +57,14 @@ public:
 private:
     void Start(Clock::time_point now);
     void OnPacket(const TPacket& packet, Output& output, Clock::time_point now);
+    void OnLineWhileWaiting(const std::string& line, Clock::time_point now);
 
     const BootOptions& Options;
     std::unique_ptr<Bootloader> Loader;
     bool FaultUsed = false;
     bool SessionFaulty = false;
+    bool SilentLoader = false; // this session never announces itself
+    bool Reannounces = false;  // this session announces itself again after the checksum
     TPacketFraming Packets;
     TLineFraming Lines;
     Clock::time_point LdrAt = Clock::time_point::max();

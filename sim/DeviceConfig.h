@@ -60,12 +60,18 @@ struct DeviceConfig {
 // The settings a new device (or "$PQZXRESET,1") starts with.
 DeviceConfig FactoryConfig(const std::string& uid);
 
+// What the simulator adds to its device name in the VER answer, so that the
+// program can tell it from a real multiplexer (no real device calls itself
+// that): only the simulator may be sent the program's test firmware.
+inline constexpr std::string_view kSimulatorMarker = " (simulator)";
+
 // What the VER answer tells about the device.
 struct DeviceIdentity {
     std::string version = "3.30.2";
     std::string device = "Korvelan-3N";
     std::string serial = "K3N-20417";
     std::string caps = "A010"; // sent exactly as given, so a test can send a malformed word
+    bool marked = true;        // the device name carries kSimulatorMarker
 
     // The capability word as the device itself understands it; 0 when caps is not
     // one to four hexadecimal digits.

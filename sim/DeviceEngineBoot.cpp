@@ -15,8 +15,13 @@ bool DeviceEngine::OnBootOrReadoutLine(const std::string& line) {
     const auto request = ParseReadoutRequest(*body);
     if (!request)
         return false;
-    const auto sentences =
-        MemoryReadoutSentences(request->address, SimulatedMemory(request->address, request->size));
+    const auto memory = SimulatedMemory(request->address, request->size);
+    if (Options.readoutFault.kind != ReadoutFault::Kind::None) {
+        Link.Send(ReadoutOnWire(request->address, memory, kReadoutBlockBytes, Options.readoutFault),
+                  LineKind::Answer);
+        return true;
+    }
+    const auto sentences = MemoryReadoutSentences(request->address, memory);
     for (const auto& sentence : sentences)
         SendOwn(sentence, LineKind::Answer);
     return true;

@@ -1,5 +1,6 @@
 #include "MemoryReadout.h"
 
+#include "SentenceFrame.h"
 #include "SimFields.h"
 
 #include <algorithm>
@@ -49,6 +50,34 @@ std::vector<std::string> MemoryReadoutSentences(std::uint32_t address, const std
                             Armour6Bit(bytes.data() + from, count));
     }
     return sentences;
+}
+
+std::optional<ReadoutFault> ParseReadoutFault(std::string_view text) {
+    ReadoutFault fault;
+    if (text.starts_with("badline:"))
+        fault.kind = ReadoutFault::Kind::BadChecksum;
+    else if (text.starts_with("stall:"))
+        fault.kind = ReadoutFault::Kind::Stall;
+    else
+        return std::nullopt;
+    const auto block = ReadDecimal(text.substr(text.find(':') + 1), 1000000);
+    if (!block || *block == 0)
+        return std::nullopt;
+    fault.block = *block;
+    return fault;
+}
+
+std::string ReadoutOnWire(std::uint32_t address, const std::vector<std::uint8_t>& bytes,
+                          std::size_t blockBytes, ReadoutFault fault) {
+    const auto sentences = MemoryReadoutSentences(address, bytes, blockBytes);
+    std::string wire;
+    for (std::size_t i = 0; i < sentences.size(); ++i) {
+        const bool faulty = fault.kind != ReadoutFault::Kind::None && i == fault.block; // MEM is line 0
+        if (faulty && fault.kind == ReadoutFault::Kind::Stall)
+            break;
+        wire += FrameSentence(sentences[i], faulty);
+    }
+    return wire;
 }
 
 std::vector<std::uint8_t> SimulatedMemory(std::uint32_t address, std::size_t size) {

@@ -23,6 +23,20 @@ std::vector<std::string> MemoryReadoutSentences(std::uint32_t address, const std
 // Six-bit armouring: 3 bytes to 4 characters, missing bits filled with zeros.
 std::string Armour6Bit(const std::uint8_t* bytes, std::size_t size);
 
+// A read-out that goes wrong on purpose at one block (numbered from 1): the
+// block's line carries a wrong checksum, or the device stops before it.
+struct ReadoutFault {
+    enum class Kind { None, BadChecksum, Stall };
+    Kind kind = Kind::None;
+    unsigned block = 0;
+};
+// "badline:N" or "stall:N"; nullopt for anything else.
+std::optional<ReadoutFault> ParseReadoutFault(std::string_view text);
+
+// The read-out's lines as they go on the wire (checksums, CR LF), with the fault.
+std::string ReadoutOnWire(std::uint32_t address, const std::vector<std::uint8_t>& bytes,
+                          std::size_t blockBytes = kReadoutBlockBytes, ReadoutFault fault = {});
+
 // The simulated memory: a fixed pseudo-random byte for every address.
 std::vector<std::uint8_t> SimulatedMemory(std::uint32_t address, std::size_t size);
 

@@ -127,8 +127,8 @@ std::optional<std::string> SettingReport(std::string_view name, const DeviceConf
 }
 
 std::string VersionAnswer(const DeviceIdentity& identity) {
-    return "$PQZXVER," + identity.version + "," + identity.device + "," + identity.serial + "," +
-           identity.caps;
+    const std::string device = identity.device + std::string(identity.marked ? kSimulatorMarker : "");
+    return "$PQZXVER," + identity.version + "," + device + "," + identity.serial + "," + identity.caps;
 }
 
 std::vector<std::string> ConfigurationDump(const DeviceConfig& config, bool hasN2K) {

@@ -30,6 +30,9 @@ Model and identity:
   --caps HEX            capability word, sent exactly as given (A010: NMEA 2000,
                         USB); bit 4 decides whether NMEA 2000 settings exist
   --uid TEXT            factory unique ID, up to 12 letters or digits (KV3SIM)
+  --unmarked            leave the marker (simulator) off the device name in the
+                        VER answer: the program then takes the simulator for a
+                        real multiplexer and sends it none of its test firmware
   --full-tables         start with full routing, Modbus and AIS MOB tables (a
                         factory reset empties them)
 
@@ -74,9 +77,15 @@ Bootloader ("$PQZXRESET" starts it; it announces itself with $PQZXLDR):
                         error:STEP:CODE, size:STEP (two-byte answer), badcrc,
                         drop:STEP (TCP: the connection ends); STEP is ldr, erase,
                         encryption, page:N, crc or restart (silent only for ldr
-                        and restart). Example: error:erase:E1
+                        and restart); reannounce: after the checksum the
+                        bootloader announces itself again instead of the
+                        firmware's VER. Example: error:erase:E1
+                        A waiting bootloader answers every other line with its
+                        $PQZXLDR announcement.
                         The host may also send $PSIMMEM,<hex address>,<hex size>
                         (with checksum) for a memory read-out ($PQZXMEM, $PQZXBIN).
+  --readout-fault F     every such read-out goes wrong at block N: badline:N (a
+                        wrong checksum) or stall:N (the device stops before it)
 
 XPort module (the Ethernet model's network side, on loopback only):
   --xport ADDR[:PORT]   run a module at the loopback address ADDR (for example
@@ -208,6 +217,8 @@ public:
                 Result.options.badChecksum = true;
             } else if (option == "--full-tables") {
                 Result.options.fullTables = true;
+            } else if (option == "--unmarked") {
+                Result.options.identity.marked = false;
             } else if (option == "--tcp" || option == "--pty" || option == "--udp") {
                 if (transportGiven)
                     return Fail("only one of --tcp, --pty and --udp can be given");
@@ -258,7 +269,8 @@ private:
                                                   "--traffic",         "--profile",        "--silent",
                                                   "--close-after",     "--overflow-every", "--hardware-id",
                                                   "--updated-version", "--crc-answer",     "--boot-fault",
-                                                  "--xport",           "--n2k-bus",        "--n2k-device"};
+                                                  "--xport",           "--n2k-bus",        "--n2k-device",
+                                                  "--readout-fault"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;
@@ -298,6 +310,11 @@ private:
         } else if (option == "--hardware-id" || option == "--updated-version" || option == "--crc-answer" ||
                    option == "--boot-fault") {
             ReadBootOption(option, value);
+        } else if (option == "--readout-fault") {
+            if (const auto fault = ParseReadoutFault(value))
+                o.readoutFault = *fault;
+            else
+                Fail("--readout-fault: badline:N or stall:N with a block number from 1: " + value);
         } else if (option == "--xport") {
             if (!ReadXPort(value, Result.xport))
                 Fail("--xport: a loopback address 127.x.x.x, optionally with :PORT: " + value);

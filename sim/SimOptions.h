@@ -5,6 +5,7 @@
 
 #include "BootOptions.h"
 #include "DeviceConfig.h"
+#include "MemoryReadout.h"
 #include "N2kBus.h"
 #include "TrafficProfile.h"
 #include "XPortDevice.h"
@@ -46,7 +47,8 @@ struct SimOptions {
     std::size_t closeAfter = 0;   // TCP: close each connection after that many lines sent, 0 never
     bool badChecksum = false;     // the device's own sentences carry a wrong checksum
 
-    BootOptions boot; // the bootloader behind "$PQZXRESET"
+    BootOptions boot;          // the bootloader behind "$PQZXRESET"
+    ReadoutFault readoutFault; // how the memory read-outs asked for with "$PSIMMEM" go wrong
 
     // Called on the simulator's thread with every line received from the host.
     std::function<void(const std::string&)> onReceived;

@@ -230,11 +230,8 @@ unsigned Simulator::CompletedUpdates() const {
 }
 
 void Simulator::SendMemoryReadout(std::uint32_t address, const std::vector<std::uint8_t>& bytes,
-                                  std::size_t blockBytes) {
-    std::string all;
-    for (const auto& sentence : MemoryReadoutSentences(address, bytes, blockBytes))
-        all += FrameSentence(sentence);
-    SendToHost(std::move(all));
+                                  std::size_t blockBytes, ReadoutFault fault) {
+    SendToHost(ReadoutOnWire(address, bytes, blockBytes, fault));
 }
 
 } // namespace kvl::sim

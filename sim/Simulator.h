@@ -19,6 +19,7 @@
 #pragma once
 
 #include "DeviceConfig.h"
+#include "MemoryReadout.h"
 #include "SimOptions.h"
 
 #include <chrono>
@@ -83,7 +84,7 @@ public:
     // Sends a memory read-out of these bytes as from address ("$PQZXMEM" and
     // "$PQZXBIN" sentences of blockBytes bytes each).
     void SendMemoryReadout(std::uint32_t address, const std::vector<std::uint8_t>& bytes,
-                           std::size_t blockBytes = 48);
+                           std::size_t blockBytes = 48, ReadoutFault fault = {});
 
 private:
     struct Running;

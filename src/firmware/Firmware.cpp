@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace kvl {
@@ -31,43 +30,114 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName) {
     return bytes;
 }
 
+// The checksum stored for an image as the multiplexer's family computes it;
+// the stored value itself for a family whose checksum is not known.
+std::uint32_t StoredImageChecksum(const THeaderV2& record, const std::uint8_t* image, std::uint32_t size) {
+    if (record.HardwareID == kFamilyAvr)
+        return ImageCrc24Padded(image, size, kAvrFlashSize);
+    if (record.HardwareID == kFamilyArm)
+        return ImageCrc32(image, size);
+    return record.EncImageCRC;
+}
+
+// Every page must fit the code area and, with its command bytes, one packet; and
+// the stored checksum must cover the whole image (the AVR one covers the
+// application flash, the ARM one whole 32-bit words).
+void CheckImageSizes(const THeaderV2& record, std::uint32_t codeSize) {
+    if (record.PageSize == 0 || record.PageSize > kMaxPageSize || record.PageCount == 0 ||
+        codeSize > kCodeAreaSize)
+        RaiseFirmwareError(TFirmwareFault::Corrupt);
+    if (record.HardwareID == kFamilyAvr && codeSize > kAvrFlashSize)
+        RaiseFirmwareError(TFirmwareFault::Corrupt);
+    if (record.HardwareID == kFamilyArm && codeSize % 4 != 0)
+        RaiseFirmwareError(TFirmwareFault::Corrupt);
+}
+
+void CheckFormatOne(TCheckedContainer& c) {
+    const std::size_t size = c.Bytes.size();
+    if (size < kHeaderSize + kHeaderV1Size)
+        RaiseFirmwareError(TFirmwareFault::Corrupt);
+    c.HeaderV1 = DecodeHeaderV1(c.Bytes.data() + kHeaderSize);
+    const std::size_t offset = kHeaderSize + kHeaderV1Size;
+    const std::size_t imageSize = size - offset;
+    // The upload sends whole pages only: a part page would be lost.
+    if (imageSize < kAvrPageSize || imageSize > kAvrFlashSize || imageSize % kAvrPageSize != 0)
+        RaiseFirmwareError(TFirmwareFault::Corrupt);
+    const std::uint8_t* image = c.Bytes.data() + offset;
+    if (ImageCrc24Padded(image, imageSize, kAvrFlashSize) != c.HeaderV1.EncImageCRC)
+        RaiseFirmwareError(TFirmwareFault::WrongChecksum);
+    TContainerImage entry;
+    entry.Record.HardwareID = kFamilyAvr;
+    entry.Record.HardwareIDMask = kFamilyMask;
+    entry.Record.PageSize = kAvrPageSize;
+    entry.Record.PageCount = static_cast<std::uint16_t>(imageSize / kAvrPageSize);
+    entry.Record.ImageCRC = c.HeaderV1.ImageCRC;
+    entry.Record.EncImageCRC = c.HeaderV1.EncImageCRC;
+    entry.Record.IV = c.HeaderV1.IV;
+    entry.Offset = offset;
+    entry.CodeSize = static_cast<std::uint32_t>(imageSize);
+    c.Images.push_back(entry);
+}
+
+void CheckFormatTwo(TCheckedContainer& c) {
+    const std::size_t size = c.Bytes.size();
+    std::size_t position = kHeaderSize;
+    for (;;) {
+        if (size - position < kHeaderV2Size)
+            RaiseFirmwareError(TFirmwareFault::Corrupt);
+        TContainerImage entry;
+        entry.Record = DecodeHeaderV2(c.Bytes.data() + position);
+        entry.Offset = position + kHeaderV2Size;
+        entry.CodeSize = std::uint32_t{entry.Record.PageSize} * entry.Record.PageCount;
+        CheckImageSizes(entry.Record, entry.CodeSize);
+        if (size - entry.Offset < entry.CodeSize)
+            RaiseFirmwareError(TFirmwareFault::Corrupt);
+        if (StoredImageChecksum(entry.Record, c.Bytes.data() + entry.Offset, entry.CodeSize) !=
+            entry.Record.EncImageCRC)
+            RaiseFirmwareError(TFirmwareFault::WrongChecksum);
+        c.Images.push_back(entry);
+        // The reader's rule: past the image and the 8 skipped bytes, another
+        // record follows as long as the file goes on.
+        const std::size_t next = entry.Offset + entry.CodeSize + kRecordGap;
+        if (next >= size)
+            return;
+        position = next;
+    }
+}
+
 } // namespace
 
-TFirmware::TFirmware(const std::string& fileName, TResourceReader resources)
-    : Code(kCodeAreaSize, 0xFF), Resources(std::move(resources)) {
-    if (fileName == kEmbeddedFirmware)
-        LoadFromResource();
-    else
-        LoadFromFile(fileName);
-}
-
-TFirmware::TFirmware(std::vector<std::uint8_t> container)
-    : Code(kCodeAreaSize, 0xFF), S(std::move(container)) {
-    FwSource = TFwSource::FwSrcFile;
-    ReadCommonHeader();
-}
-
-void TFirmware::LoadFromResource() {
-    FwSource = TFwSource::FwSrcRES;
-    S = Resources(kResourceAvr);
-    ReadCommonHeader();
-    S.clear(); // the image is opened again once the multiplexer's family is known
-}
-
-void TFirmware::LoadFromFile(const std::string& fileName) {
-    FwSource = TFwSource::FwSrcFile;
-    S = ReadWholeFile(fileName);
-    ReadCommonHeader();
-}
-
-void TFirmware::ReadCommonHeader() {
-    Position = 0;
-    std::uint8_t bytes[kHeaderSize];
-    if (!ReadBytes(bytes, kHeaderSize))
+TCheckedContainer::TCheckedContainer(std::vector<std::uint8_t> bytes) : Bytes(std::move(bytes)) {
+    if (Bytes.size() < kHeaderSize)
         RaiseFirmwareError(TFirmwareFault::NotKorvelan);
-    Header = DecodeHeader(bytes);
+    Header = DecodeHeader(Bytes.data());
     if (!HasKorvelanSignature(Header))
         RaiseFirmwareError(TFirmwareFault::NotKorvelan);
+    if (Header.Version == 1)
+        CheckFormatOne(*this);
+    else if (Header.Version == 2)
+        CheckFormatTwo(*this);
+    else
+        RaiseFirmwareError(TFirmwareFault::UnsupportedVersion);
+}
+
+TFirmware::TFirmware(const std::string& fileName, TResourceReader resources) {
+    if (fileName == kEmbeddedFirmware) {
+        FwSource = TFwSource::FwSrcRES;
+        Containers.emplace_back(resources(kResourceAvr));
+        Containers.emplace_back(resources(kResourceArm));
+    } else {
+        FwSource = TFwSource::FwSrcFile;
+        Containers.emplace_back(ReadWholeFile(fileName));
+    }
+    // The version of the embedded firmware is that of the AVR container.
+    Header = Chosen().Header;
+    SetVersionFromHeader();
+}
+
+TFirmware::TFirmware(std::vector<std::uint8_t> container) {
+    Containers.emplace_back(std::move(container));
+    Header = Chosen().Header;
     SetVersionFromHeader();
 }
 
@@ -75,118 +145,95 @@ void TFirmware::SetVersionFromHeader() {
     Version = {Header.VerMaj, Header.VerMin, Header.VerPatch};
 }
 
-bool TFirmware::ReadBytes(std::uint8_t* to, std::uint64_t count) {
-    if (count > Remaining())
-        return false;
-    std::copy_n(S.begin() + static_cast<std::ptrdiff_t>(Position), count, to);
-    Position += count;
-    return true;
-}
-
 TUploadProcedure TFirmware::SelectImage(std::uint16_t hardwareId) {
+    Selected = false;
     HardwareID = hardwareId;
+    const std::uint16_t family = hardwareId & kFamilyMask;
     if (FwSource == TFwSource::FwSrcRES) {
-        const std::uint16_t family = hardwareId & kFamilyMask;
         if (family == kFamilyAvr)
-            S = Resources(kResourceAvr);
+            ChosenContainer = 0;
         else if (family == kFamilyArm)
-            S = Resources(kResourceArm);
+            ChosenContainer = 1;
         else
             RaiseFirmwareError(TFirmwareFault::UnsupportedMultiplexer);
-        ReadCommonHeader();
     }
-    Position = kHeaderSize;
-    switch (Header.Version) {
-    case 1:
-        ReadImageV1();
-        return TUploadProcedure::upAvr;
-    case 2: {
-        FindImageV2();
-        const std::uint16_t masked = HardwareID & HeaderV2.HardwareIDMask;
-        if (masked == kFamilyAvr)
-            return TUploadProcedure::upAvr;
-        if (masked == kFamilyArm)
-            return TUploadProcedure::upArm;
-        return TUploadProcedure::upNone;
-    }
-    default:
-        RaiseFirmwareError(TFirmwareFault::UnsupportedVersion);
-    }
-}
-
-void TFirmware::ReadImageV1() {
-    if ((HardwareID & kFamilyMask) == kFamilyArm)
-        RaiseFirmwareError(TFirmwareFault::WrongMultiplexer);
-    std::uint8_t bytes[kHeaderV1Size];
-    if (!ReadBytes(bytes, kHeaderV1Size))
-        RaiseFirmwareError(TFirmwareFault::Corrupt);
-    HeaderV1 = DecodeHeaderV1(bytes);
-    if (HeaderV1.HardwareID != 0 && HeaderV1.HardwareID != HardwareID)
-        RaiseFirmwareError(TFirmwareFault::WrongMultiplexer);
-    // Checked before the image is read: the size comes from the file.
-    const std::uint64_t size = Remaining();
-    if (size > kAvrFlashSize || size < kAvrPageSize)
-        RaiseFirmwareError(TFirmwareFault::Corrupt);
-    std::fill(Code.begin(), Code.end(), 0xFF);
-    CodeSize = static_cast<std::uint32_t>(size);
-    ReadBytes(Code.data(), size);
-    SetVersionFromHeader();
-    CodeCRC = HeaderV1.ImageCRC;
-    IV = HeaderV1.IV;
-    PageSize = kAvrPageSize;
-    PageCount = static_cast<std::uint16_t>(CodeSize / kAvrPageSize);
-    if (ImageCrc24(Code.data(), kAvrFlashSize) != HeaderV1.EncImageCRC)
-        RaiseFirmwareError(TFirmwareFault::WrongChecksum);
-}
-
-void TFirmware::FindImageV2() {
-    for (;;) {
-        const std::uint64_t recordStart = Position;
-        if (ReadImageV2())
-            return;
-        // 64-bit: the sizes come from the file and may point far beyond it.
-        const std::uint64_t next = recordStart + kHeaderV2Size + std::uint64_t{CodeSize} + kRecordGap;
-        if (next >= S.size())
+    const TCheckedContainer& container = Chosen();
+    Header = container.Header;
+    const TContainerImage* image = nullptr;
+    if (Header.Version == 1) {
+        HeaderV1 = container.HeaderV1;
+        if (family == kFamilyArm || (HeaderV1.HardwareID != 0 && HeaderV1.HardwareID != hardwareId))
+            RaiseFirmwareError(TFirmwareFault::WrongMultiplexer);
+        image = &container.Images.front();
+    } else {
+        for (const TContainerImage& candidate : container.Images)
+            if ((hardwareId & candidate.Record.HardwareIDMask) == candidate.Record.HardwareID) {
+                image = &candidate;
+                break;
+            }
+        if (image == nullptr)
             RaiseFirmwareError(TFirmwareFault::NoMatchingImage);
-        Position = next;
+        HeaderV2 = image->Record;
     }
-}
-
-bool TFirmware::ReadImageV2() {
-    std::uint8_t bytes[kHeaderV2Size];
-    if (!ReadBytes(bytes, kHeaderV2Size))
-        RaiseFirmwareError(TFirmwareFault::Corrupt);
-    HeaderV2 = DecodeHeaderV2(bytes);
-    PageSize = HeaderV2.PageSize;
-    PageCount = HeaderV2.PageCount;
-    CodeSize = std::uint32_t{PageSize} * PageCount;
-    if ((HardwareID & HeaderV2.HardwareIDMask) != HeaderV2.HardwareID)
-        return false;
-    CheckImageV2Sizes();
-    CodeCRC = HeaderV2.ImageCRC;
     SetVersionFromHeader();
-    IV = HeaderV2.IV;
-    std::fill(Code.begin(), Code.end(), 0xFF);
-    if (!ReadBytes(Code.data(), CodeSize))
-        RaiseFirmwareError(TFirmwareFault::Corrupt);
-    std::uint32_t computed = HeaderV2.EncImageCRC;
-    if (HeaderV2.HardwareID == kFamilyAvr)
-        computed = ImageCrc24(Code.data(), kAvrFlashSize);
-    else if (HeaderV2.HardwareID == kFamilyArm)
-        computed = ImageCrc32(Code.data(), CodeSize);
-    if (computed != HeaderV2.EncImageCRC)
-        RaiseFirmwareError(TFirmwareFault::WrongChecksum);
-    return true;
-}
-
-// Every page must fit the code area and, with its command bytes, one packet.
-void TFirmware::CheckImageV2Sizes() const {
-    if (PageSize == 0 || PageSize > kMaxPageSize || PageCount == 0 || CodeSize > kCodeAreaSize)
-        RaiseFirmwareError(TFirmwareFault::Corrupt);
+    PageSize = image->Record.PageSize;
+    PageCount = image->Record.PageCount;
+    CodeSize = image->CodeSize;
+    CodeCRC = image->Record.ImageCRC;
+    IV = image->Record.IV;
+    ImageOffset = image->Offset;
+    Selected = true;
+    if (Header.Version == 1 || image->Record.HardwareID == kFamilyAvr)
+        return TUploadProcedure::upAvr;
+    if (image->Record.HardwareID == kFamilyArm)
+        return TUploadProcedure::upArm;
+    return TUploadProcedure::upNone;
 }
 
 const std::uint8_t* TFirmware::PageData(std::uint16_t page) const {
-    return Code.data() + std::size_t{page} * PageSize;
+    return Chosen().Bytes.data() + ImageOffset + std::size_t{page} * PageSize;
+}
+
+namespace {
+
+std::string FamilyName(std::uint16_t hardwareId) {
+    if (hardwareId == kFamilyAvr)
+        return "AVR";
+    if (hardwareId == kFamilyArm)
+        return "ARM";
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text = "hardware ID ";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        text += kDigits[(hardwareId >> shift) & 0xF];
+    return text;
+}
+
+} // namespace
+
+std::string TFirmware::FamilyText() const {
+    if (Selected)
+        return FamilyName(Header.Version == 1 ? kFamilyAvr : HeaderV2.HardwareID);
+    std::vector<std::string> names;
+    for (const TCheckedContainer& container : Containers)
+        for (const TContainerImage& image : container.Images) {
+            std::string name = FamilyName(image.Record.HardwareID);
+            if (std::find(names.begin(), names.end(), name) == names.end())
+                names.push_back(std::move(name));
+        }
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
+std::uint32_t TFirmware::LargestImage() const {
+    if (Selected)
+        return CodeSize;
+    std::uint32_t largest = 0;
+    for (const TCheckedContainer& container : Containers)
+        for (const TContainerImage& image : container.Images)
+            largest = std::max(largest, image.CodeSize);
+    return largest;
 }
 
 std::string EnclosedFirmwareVersion(const TResourceReader& resources) {

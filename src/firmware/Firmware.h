@@ -1,7 +1,10 @@
-// TFirmware: one firmware container for one update attempt. It reads the
-// container, picks the image that fits the connected multiplexer's hardware ID,
-// checks the image's stored checksum and keeps the image for the upload. The
-// image is never decrypted here: the bootloader does that itself.
+// TFirmware: one firmware container for one update attempt. The container is
+// checked in full when it is opened (signature, format, every record's
+// structure and sizes, every image's stored checksum), so that a damaged or
+// foreign file is refused while the multiplexer still runs its firmware; only
+// the choice of the image by the multiplexer's hardware ID waits until the
+// bootloader has announced itself. The image is never decrypted here: the
+// bootloader does that itself.
 #pragma once
 
 #include "firmware/Container.h"
@@ -36,21 +39,47 @@ inline constexpr std::string_view kEmbeddedFirmware = "RCDATA";
 inline constexpr std::string_view kResourceAvr = "FIRMWARE_AVR";
 inline constexpr std::string_view kResourceArm = "FIRMWARE_ARM";
 
+// One image of a container as checked: its record (a format-1 header is given
+// as a record for the AVR family) and where its bytes lie in the container.
+struct TContainerImage {
+    THeaderV2 Record;
+    std::size_t Offset = 0;
+    std::uint32_t CodeSize = 0;
+};
+
+// A container whose every fault that does not depend on the multiplexer has
+// been checked (the faults raise EInOutError with the container messages).
+struct TCheckedContainer {
+    explicit TCheckedContainer(std::vector<std::uint8_t> bytes);
+
+    std::vector<std::uint8_t> Bytes;
+    THeader Header;
+    THeaderV1 HeaderV1;                 // format 1
+    std::vector<TContainerImage> Images; // one for format 1, the records of format 2
+};
+
 class TFirmware {
 public:
     // The embedded containers when fileName is "RCDATA", else the container file.
-    // A file that cannot be opened throws std::system_error; a wrong signature
-    // "Not a Korvelan firmware file".
+    // A file that cannot be opened throws std::system_error; any container fault
+    // EInOutError with its message.
     TFirmware(const std::string& fileName, TResourceReader resources);
     // A container given as bytes, as if read from a file.
     explicit TFirmware(std::vector<std::uint8_t> container);
 
-    // Selects and checks the image for the multiplexer (the container faults are
-    // raised as EInOutError) and tells which procedure uploads it.
+    // Selects the image for the multiplexer (a mismatch raises EInOutError) and
+    // tells which procedure uploads it.
     TUploadProcedure SelectImage(std::uint16_t hardwareId);
-    // Selects and checks the image, then runs its upload procedure (which raises
-    // ECommError on a bootloader fault). Nothing is sent before the checks pass.
+    // Selects the image, then runs its upload procedure (which raises ECommError
+    // on a bootloader fault). Nothing is sent when the selection fails.
     void Upload(std::uint16_t AHardwareID, TPacketLink& link, TUploadProgress& progress);
+
+    // The families of the images the attempt may send ("AVR", "ARM", "AVR and
+    // ARM", or "hardware ID 0030"); after a selection the chosen image's only.
+    std::string FamilyText() const;
+    // The largest number of bytes the attempt may send, for the expected duration.
+    std::uint32_t LargestImage() const;
+    bool ImageSelected() const { return Selected; }
 
     TVersion Version;
     TFwSource FwSource = TFwSource::FwSrcFile;
@@ -58,33 +87,24 @@ public:
     THeader Header;
     THeaderV1 HeaderV1;
     THeaderV2 HeaderV2;
-    std::vector<std::uint8_t> Code; // the 1 MiB code area, 0xFF where no image lies
     std::uint32_t CodeSize = 0;
     std::uint32_t CodeCRC = 0;
     std::uint16_t PageSize = 0;
     std::uint16_t PageCount = 0;
     TIV IV{};
 
-    // The image bytes of page n (PageSize of them).
+    // The image bytes of page n (PageSize of them) of the chosen image.
     const std::uint8_t* PageData(std::uint16_t page) const;
 
 private:
-    void LoadFromResource();
-    void LoadFromFile(const std::string& fileName);
-    void ReadCommonHeader();
-    void ReadImageV1();
-    void FindImageV2();
-    bool ReadImageV2();
-    void CheckImageV2Sizes() const;
     void SetVersionFromHeader();
+    const TCheckedContainer& Chosen() const { return Containers[ChosenContainer]; }
 
-    // The open container (S) and the read position in it.
-    std::uint64_t Remaining() const { return S.size() - Position; }
-    bool ReadBytes(std::uint8_t* to, std::uint64_t count);
-
-    TResourceReader Resources;
-    std::vector<std::uint8_t> S;
-    std::uint64_t Position = 0;
+    // One container from a file, or the two embedded ones (AVR, then ARM).
+    std::vector<TCheckedContainer> Containers;
+    std::size_t ChosenContainer = 0;
+    std::size_t ImageOffset = 0;
+    bool Selected = false;
 };
 
 // The version of the embedded firmware ("3.29.0"), from "FIRMWARE_AVR".

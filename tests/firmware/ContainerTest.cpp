@@ -61,12 +61,38 @@ TEST(Container, AWrongSignatureFailsAtOnce) {
     EXPECT_THROW(TFirmware(Bytes{'K', 'V', 'L'}), EInOutError);
 }
 
-TEST(Container, AnUnknownFormatPassesCreateAndFailsOnSelection) {
-    Bytes bytes = FormatV2({Record{}});
-    bytes[4] = 3;
-    TFirmware firmware(bytes);
-    EXPECT_EQ(firmware.Version.Minor, 29);
-    EXPECT_EQ(SelectFault(bytes, 0x10), "Unsupported firmware file version");
+// Everything that does not depend on the multiplexer is found when the file is
+// opened, before the multiplexer is asked to restart into its bootloader.
+TEST(Container, EveryFaultOfTheFileItselfIsFoundWhenItIsOpened) {
+    Bytes unknownFormat = FormatV2({Record{}});
+    unknownFormat[4] = 3;
+    Bytes secondImageChanged = FormatV2({Record{0x10, 0x70, 512, 2, 1}, Record{0x20, 0x70, 2048, 2, 2}});
+    secondImageChanged.back() ^= 1;
+    Bytes secondRecordCut = FormatV2({Record{0x10, 0x70, 512, 1, 1}, Record{0x20, 0x70, 2048, 1, 2}});
+    secondRecordCut.resize(secondRecordCut.size() - 2048 - 10);
+    Bytes partPage = FormatV1(Pattern(1536, 1));
+    partPage.pop_back();
+    const struct {
+        const char* what;
+        Bytes bytes;
+        const char* message;
+    } cases[] = {
+        {"format 3", unknownFormat, "Unsupported firmware file version"},
+        {"the image that would not be chosen changed", secondImageChanged, "Firmware has wrong checksum)"},
+        {"a record cut short", secondRecordCut, "Firmware file is corrupt"},
+        {"format 1 with a part page", partPage, "Firmware file is corrupt"},
+        {"format 2 AVR image beyond the checksummed flash", FormatV2({Record{0x10, 0x70, 512, 513, 1}}),
+         "Firmware file is corrupt"},
+        {"format 2 ARM image of part words", FormatV2({Record{0x20, 0x70, 6, 1, 1}}), "Firmware file is corrupt"},
+    };
+    for (const auto& c : cases) {
+        try {
+            TFirmware firmware(c.bytes);
+            ADD_FAILURE() << c.what << ": accepted";
+        } catch (const EInOutError& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.what;
+        }
+    }
 }
 
 TEST(Container, FormatOneFitsEveryAvrButNoArmMultiplexer) {
@@ -80,7 +106,7 @@ TEST(Container, FormatOneFitsEveryAvrButNoArmMultiplexer) {
 
 TEST(Container, FormatOneImageSizeLimits) {
     EXPECT_EQ(SelectFault(FormatV1(Pattern(262144, 1)), 0x10), "");
-    EXPECT_EQ(SelectFault(FormatV1(Pattern(262145, 1)), 0x10), "Firmware file is corrupt");
+    EXPECT_EQ(SelectFault(FormatV1(Pattern(262144 + 512, 1)), 0x10), "Firmware file is corrupt");
     EXPECT_EQ(SelectFault(FormatV1(Pattern(511, 1)), 0x10), "Firmware file is corrupt");
     Bytes shortHeader = FormatV1(Pattern(512, 1));
     shortHeader.resize(kHeaderSize + 27);
@@ -88,16 +114,15 @@ TEST(Container, FormatOneImageSizeLimits) {
 }
 
 TEST(Container, FormatOneImageIsReadWithItsPages) {
-    const Bytes image = Pattern(1600, 9);
+    const Bytes image = Pattern(1536, 9);
     TFirmware firmware(FormatV1(image));
     ASSERT_EQ(firmware.SelectImage(0x10), TUploadProcedure::upAvr);
-    EXPECT_EQ(firmware.CodeSize, 1600u);
+    EXPECT_EQ(firmware.CodeSize, 1536u);
     EXPECT_EQ(firmware.PageSize, 512);
-    EXPECT_EQ(firmware.PageCount, 3); // rounded down
+    EXPECT_EQ(firmware.PageCount, 3);
     EXPECT_EQ(firmware.CodeCRC, 0x11223344u);
     EXPECT_EQ(firmware.IV[15], 0x5A);
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), firmware.Code.begin()));
-    EXPECT_EQ(firmware.Code[1600], 0xFF);
+    EXPECT_TRUE(std::equal(image.begin() + 1024, image.end(), firmware.PageData(2)));
 }
 
 TEST(Container, TheArmRecordAfterAnAvrRecordIsFound) {
@@ -108,7 +133,8 @@ TEST(Container, TheArmRecordAfterAnAvrRecordIsFound) {
     EXPECT_EQ(firmware.PageCount, 2);
     EXPECT_EQ(firmware.CodeCRC, 0xC0DE0002u);
     const Bytes image = Pattern(4096, 2);
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), firmware.Code.begin()));
+    EXPECT_TRUE(std::equal(image.begin(), image.begin() + 2048, firmware.PageData(0)));
+    EXPECT_TRUE(std::equal(image.begin() + 2048, image.end(), firmware.PageData(1)));
     EXPECT_EQ(firmware.IV[0], 2);
 }
 
@@ -139,11 +165,11 @@ TEST(Container, FormatTwoSizesBeyondTheCodeAreaOrAPacketAreRefused) {
     }
 }
 
-TEST(Container, ASkippedRecordWithHugeSizesEndsTheSearch) {
+TEST(Container, ARecordWithHugeSizesIsRefusedEvenWhenAnotherWouldBeChosen) {
     Bytes bytes = FormatV2({Record{0x10, 0x70, 512, 1, 1}, Record{0x20, 0x70, 512, 1, 2}});
     PutLE16(bytes, kRecord + 4, 65535);
     PutLE16(bytes, kRecord + 6, 65535);
-    EXPECT_EQ(SelectFault(bytes, 0x20), "No matching firmware image found in file");
+    EXPECT_EQ(SelectFault(bytes, 0x20), "Firmware file is corrupt");
 }
 
 TEST(Container, AnImageOfAnotherFamilyIsReadWithoutChecksumAndNotUploaded) {
@@ -188,4 +214,7 @@ TEST(Container, EmbeddedContainersAreChosenByFamily) {
         },
         EInOutError);
     EXPECT_EQ(EnclosedFirmwareVersion(resources), "3.29.4");
+    EXPECT_EQ(other.FamilyText(), "AVR and ARM");
+    EXPECT_EQ(arm.FamilyText(), "ARM") << "once chosen, the image's own";
+    EXPECT_EQ(other.LargestImage(), 3u * 2048);
 }

@@ -167,14 +167,13 @@ TEST(Upload, AWrongChecksumNamesBothValues) {
     }
 }
 
-TEST(Upload, AContainerFaultSendsNothing) {
-    Bytes bytes = MakeSyntheticContainer(TSyntheticFamily::Avr);
-    bytes.back() ^= 1;
-    TFirmware firmware(bytes);
-    sim::Bootloader device(0x10, 0x05, {});
+// The only container fault left for the upload is the choice by hardware ID.
+TEST(Upload, AnImageForAnotherMultiplexerSendsNothing) {
+    TFirmware firmware(MakeSyntheticContainer(TSyntheticFamily::Avr));
+    sim::Bootloader device(0x20, 0x05, {});
     DeviceLink link(device);
     RecordingProgress progress;
-    EXPECT_THROW(UploadFirmware(firmware, 0x10, link, progress), EInOutError);
+    EXPECT_THROW(UploadFirmware(firmware, 0x20, link, progress), EInOutError);
     EXPECT_EQ(link.Enters, 0);
     EXPECT_EQ(link.Sent, 0);
 }

@@ -33,7 +33,7 @@ TEST_F(ConfigReadTest, FullReadShowsTheDevicesConfigurationControlByControl) {
     EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
     ASSERT_TRUE(SimReceived("$PQZXCFQ"));
     EXPECT_TRUE(Enabled("cbBaudIn2"));
-    EXPECT_EQ(Form->StatusPanel(0), "Device: Korvelan-3N");
+    EXPECT_EQ(Form->StatusPanel(0), "Device: Korvelan-3N (simulator)");
     EXPECT_EQ(Form->StatusPanel(1), "Version: 3.30.2");
     EXPECT_EQ(Form->StatusPanel(2), "Serial: K3N-20417");
 

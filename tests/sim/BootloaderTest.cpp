@@ -4,6 +4,7 @@
 
 #include "BootChecksum.h"
 #include "MemoryReadout.h"
+#include "SentenceFrame.h"
 #include "firmware/ImageChecksum.h"
 #include "sentence/NmeaText.h"
 
@@ -244,4 +245,58 @@ TEST(BootOptions, FaultsAndBootloaderOptionsOnTheCommandLine) {
          {"error:erase", "silent:crc:1", "size:ldr", "drop:page", "loud:erase", "error:page:x:E0"})
         EXPECT_NE(ParseCommandLine({"--boot-fault", bad}).error, "") << bad;
     EXPECT_NE(ParseCommandLine({"--crc-answer", "07"}).error, "");
+}
+
+TEST(Bootloader, AWaitingBootloaderAnswersAnyLineWithItsAnnouncement) {
+    BootDevice device(WithFault("drop:page:0"));
+    device.Enter();
+    device.Ask({0x01});
+    device.Ask(Encryption(2, 16));
+    device.Host->SendFrame(Page(3, 0, 512));
+    ASSERT_TRUE(device.Host->WaitClosed(2s));
+    // The host connects again and asks for the version, as after any connect.
+    device.Host = WireClient::Tcp(device.Sim.TcpPort());
+    device.Host->Send("$PQZXVER");
+    EXPECT_EQ(device.Host->WaitForPrefix("$PQZXLDR", 1s), OnWire("$PQZXLDR,10"));
+}
+
+TEST(Bootloader, AFirmwareThatDoesNotStartLeavesTheBootloaderAnnouncingItselfAgain) {
+    BootDevice device(WithFault("reannounce"));
+    device.Enter();
+    device.Ask({0x01});
+    device.Ask(Encryption(2, 16));
+    ASSERT_EQ(device.Ask({0x05}).value_or(Bytes{}).size(), 5u);
+    device.Host->SetRawMode(false);
+    EXPECT_EQ(device.Host->WaitForPrefix("$PQZX", 1s), OnWire("$PQZXLDR,10"));
+    EXPECT_EQ(device.Sim.CompletedUpdates(), 0u);
+}
+
+TEST(MemoryReadout, AFaultyReadOutBreaksOffOrCorruptsTheChosenBlock) {
+    const Bytes memory = kvl::sim::SimulatedMemory(0x100, 100);
+    const std::string stalled =
+        kvl::sim::ReadoutOnWire(0x100, memory, 48, *kvl::sim::ParseReadoutFault("stall:2"));
+    EXPECT_EQ(stalled, kvl::sim::FrameSentence("$PQZXMEM,R,00000100,00000064,3") +
+                           kvl::sim::FrameSentence("$PQZXBIN,1," + kvl::sim::Armour6Bit(memory.data(), 48)));
+    const std::string corrupt =
+        kvl::sim::ReadoutOnWire(0x100, memory, 48, *kvl::sim::ParseReadoutFault("badline:3"));
+    const auto last = corrupt.rfind("$PQZXBIN,3,");
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_FALSE(ChecksumsRight(corrupt.substr(last, corrupt.size() - last - 2)));
+    EXPECT_EQ(corrupt.substr(0, last),
+              kvl::sim::ReadoutOnWire(0x100, memory, 48, *kvl::sim::ParseReadoutFault("stall:3")));
+    for (const char* bad : {"stall:0", "badline", "slow:2", "stall:x"})
+        EXPECT_FALSE(kvl::sim::ParseReadoutFault(bad)) << bad;
+}
+
+TEST(BootOptions, TheMarkerTheFirmwareFaultsAndTheReadOutFaultOnTheCommandLine) {
+    using kvl::sim::ParseCommandLine;
+    const auto line =
+        ParseCommandLine({"--unmarked", "--boot-fault", "reannounce", "--readout-fault", "badline:4"});
+    ASSERT_EQ(line.error, "");
+    EXPECT_FALSE(line.options.identity.marked);
+    EXPECT_EQ(line.options.boot.fault.kind, kvl::sim::BootFault::Kind::Reannounce);
+    EXPECT_EQ(line.options.readoutFault.kind, kvl::sim::ReadoutFault::Kind::BadChecksum);
+    EXPECT_EQ(line.options.readoutFault.block, 4u);
+    EXPECT_NE(ParseCommandLine({"--readout-fault", "stall:0"}).error, "");
+    EXPECT_TRUE(ParseCommandLine({}).options.identity.marked);
 }

@@ -35,7 +35,7 @@ TEST(Faults, SilentReadyLeavesTheDumpOpen) {
             break;
     }
     auto expected = FactoryDump();
-    expected.back() = "$PQZXVER,3.30.2,Korvelan-3N,K3N-20417,A010"; // instead of RDY
+    expected.back() = "$PQZXVER,3.30.2,Korvelan-3N (simulator),K3N-20417,A010"; // instead of RDY
     EXPECT_EQ(lines, AllOnWire(expected));
 }
 
@@ -73,7 +73,7 @@ TEST(Faults, BadChecksumSpoilsTheDevicesOwnSentencesOnly) {
     device.Host->Send("$PQZXVER");
     const auto answer = device.Host->WaitForPrefix("$PQZXVER");
     ASSERT_TRUE(answer);
-    const std::string body = "$PQZXVER,3.30.2,Korvelan-3N,K3N-20417,A010";
+    const std::string body = "$PQZXVER,3.30.2,Korvelan-3N (simulator),K3N-20417,A010";
     ASSERT_EQ(answer->size(), body.size() + 3);
     EXPECT_TRUE(StartsWith(*answer, body + "*"));
     EXPECT_NE(*answer, OnWire(body));
@@ -101,7 +101,8 @@ TEST(Robustness, GarbageNeverStopsTheDevice) {
     const std::string ver = Framed("$PQZXVER");
     device.Host->SendRaw(ver.substr(0, 4));
     device.Host->SendRaw(ver.substr(4));
-    EXPECT_EQ(device.Host->WaitForPrefix("$PQZXVER"), OnWire("$PQZXVER,3.30.2,Korvelan-3N,K3N-20417,A010"));
+    EXPECT_EQ(device.Host->WaitForPrefix("$PQZXVER"),
+              OnWire("$PQZXVER,3.30.2,Korvelan-3N (simulator),K3N-20417,A010"));
     EXPECT_EQ(device.Ask("$PQZXSP,C,1,2,3,4,5"), OnWire("$PQZXSP,R,1,2,3,4,5"));
 }
 
@@ -110,7 +111,8 @@ TEST(Robustness, ANewConnectionReplacesTheOldOne) {
     auto second = WireClient::Tcp(device.Sim.TcpPort());
     EXPECT_TRUE(device.Host->WaitClosed());
     second->Send("$PQZXVER");
-    EXPECT_EQ(second->WaitForPrefix("$PQZXVER"), OnWire("$PQZXVER,3.30.2,Korvelan-3N,K3N-20417,A010"));
+    EXPECT_EQ(second->WaitForPrefix("$PQZXVER"),
+              OnWire("$PQZXVER,3.30.2,Korvelan-3N (simulator),K3N-20417,A010"));
 }
 
 TEST(Robustness, HostThatNeverReadsDoesNotStopTheDevice) {

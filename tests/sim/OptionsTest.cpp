@@ -97,9 +97,11 @@ TEST(CommandLine, MistakesAreNamed) {
 
 TEST(CommandLine, HelpNamesEveryOption) {
     const std::string usage = kvl::sim::UsageText();
-    for (const char* option : {"--tcp", "--pty", "--udp", "--udp-bind", "--version", "--device", "--serial",
-                               "--caps", "--uid", "--traffic", "--overflow-every", "--silent",
-                               "--close-after", "--bad-checksum", "--echo", "--help", "$PSIMOV"})
+    for (const char* option :
+         {"--tcp",           "--pty",          "--udp",  "--udp-bind", "--version",        "--device",
+          "--serial",        "--caps",         "--uid",  "--traffic",  "--overflow-every", "--silent",
+          "--close-after",   "--bad-checksum", "--echo", "--help",     "$PSIMOV",          "--unmarked",
+          "--readout-fault", "reannounce"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

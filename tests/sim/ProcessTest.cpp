@@ -15,7 +15,7 @@ using namespace simtest;
 
 namespace {
 
-const std::string kVersionAnswer = "$PQZXVER,3.30.2,Korvelan-3N,K3N-20417,A010";
+const std::string kVersionAnswer = "$PQZXVER,3.30.2,Korvelan-3N (simulator),K3N-20417,A010";
 
 bool EndedCleanly(const std::optional<int>& status) {
     return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
@@ -83,7 +83,7 @@ TEST(Program, FaultsFromTheCommandLine) {
     host->Send("$PQZXVER");
     const auto answer = host->WaitForPrefix("$PQZXVER");
     ASSERT_TRUE(answer);
-    const std::string body = "$PQZXVER,3.28.9,Korvelan-3N,K3N-20417,8000";
+    const std::string body = "$PQZXVER,3.28.9,Korvelan-3N (simulator),K3N-20417,8000";
     EXPECT_TRUE(StartsWith(*answer, body + "*"));
     EXPECT_FALSE(ChecksumsRight(*answer));
     host->Send("$PQZXVER");

@@ -26,7 +26,7 @@ bool IsHex(const std::string& text) {
 TEST(Version, AnswersWithFourFieldsAndTheCapabilityWord) {
     TcpDevice device;
     ASSERT_TRUE(device.Settled);
-    EXPECT_EQ(device.Ask("$PQZXVER"), OnWire("$PQZXVER,3.30.2,Korvelan-3N,K3N-20417,A010"));
+    EXPECT_EQ(device.Ask("$PQZXVER"), OnWire("$PQZXVER,3.30.2,Korvelan-3N (simulator),K3N-20417,A010"));
     const auto fields = FieldsOf(device.Host->Seen().back());
     ASSERT_EQ(fields.size(), 5u);
     EXPECT_EQ(fields[4].size(), 4u);
@@ -40,7 +40,7 @@ TEST(Version, IdentityComesFromTheOptionsAsGiven) {
     options.identity.serial = "E-0001";
     options.identity.caps = "A01"; // three characters: a malformed word on purpose
     TcpDevice device(options);
-    EXPECT_EQ(device.Ask("$PQZXVER"), OnWire("$PQZXVER,3.28.9,Korvelan-3E,E-0001,A01"));
+    EXPECT_EQ(device.Ask("$PQZXVER"), OnWire("$PQZXVER,3.28.9,Korvelan-3E (simulator),E-0001,A01"));
 }
 
 TEST(Dump, HoldsEverySettingInItsLayoutAndEndsWithReady) {
@@ -305,7 +305,8 @@ TEST(Checksums, OnlyLinesWithTheRightChecksumAreActedOn) {
     // A command behind a TAG block of the host's own.
     const std::string tag = "\\s:HOST*" + Checksum("\\s:HOST") + "\\";
     device.Host->SendRaw(tag + Framed("$PQZXVER"));
-    EXPECT_EQ(device.Host->WaitForPrefix("$PQZX"), OnWire("$PQZXVER,3.30.2,Korvelan-3N,K3N-20417,A010"));
+    EXPECT_EQ(device.Host->WaitForPrefix("$PQZX"),
+              OnWire("$PQZXVER,3.30.2,Korvelan-3N (simulator),K3N-20417,A010"));
 }
 
 TEST(Reports, Nmea2000AddressesComeAfterEachConnection) {

@@ -13,7 +13,7 @@ using namespace simtest;
 
 namespace {
 
-const std::string kVersionAnswer = OnWire("$PQZXVER,3.30.2,Korvelan-3N,K3N-20417,A010");
+const std::string kVersionAnswer = OnWire("$PQZXVER,3.30.2,Korvelan-3N (simulator),K3N-20417,A010");
 
 std::string TempPath(const std::string& name) {
     return ::testing::TempDir() + "kvl3sim-" + name + "-" + std::to_string(::getpid());
