@@ -2,7 +2,7 @@
 // is put into a splitter with the pane at run time, wherever the form's layout
 // has placed it, and a "Details" box joins the view options.
 #include "views/DetailsPane.h"
-#include "main/Guarded.h"
+#include "host/Guarded.h"
 #include "main/MainForm.h"
 #include "ui_MainForm.h"
 #include "views/TrafficDetails.h"

@@ -1,7 +1,7 @@
 // The Sentence Rates window's pane under its table: the last sentence of the
 // selected row explained field by field, updated with every refresh, so that
 // it shows what each source currently says.
-#include "main/Guarded.h"
+#include "host/Guarded.h"
 #include "ui_SentenceRatesForm.h"
 #include "views/DetailsPane.h"
 #include "views/SentenceRatesForm.h"
