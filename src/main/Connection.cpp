@@ -96,6 +96,7 @@ void TMainForm::OpenLink() {
 }
 
 void TMainForm::ClearTables() {
+    Tables->ForgetEdits(); // what was not stored is gone with the tables
     MuxConfig.RouteClear();
     MuxConfig.ModbusClear();
     MuxConfig.MobClear();
@@ -329,9 +330,10 @@ void TMainForm::SendAndWait(const std::string& text, TPQZXCmd command) {
 
 void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
     // A link that closed (or was lost while sending) answers nothing: the wait
-    // ends at once, as a disconnect during the wait would end it.
+    // raises at once, as a disconnect during the wait makes it raise, so that no
+    // caller carries on as if the multiplexer had answered.
     if (!IsLinkOpen())
-        return;
+        throw ELinkClosed();
     TBusyScope busy(*this);
     TReplyWaits::TScope wait(Waits, command);
     QElapsedTimer clock;
@@ -346,6 +348,8 @@ void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
         if (!wait.Answered())
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+    if (!IsLinkOpen())
+        throw ELinkClosed();
     if (!wait.Answered())
         throw ETimeOut();
 }

@@ -84,8 +84,12 @@ TEST_F(TablesTest, TextThatCannotBeSentIsRefusedAtCommit) {
     EditCell(Grid<TRouteGrid>("RouteGrid"), 0, 9, QStringLiteral("GP,RM"));
     EXPECT_EQ(Form->Config().RoutingTable[0]->Address, "GPRMC");
     ASSERT_EQ(TestDialogs().Messages.size(), 1);
-    EditCell(Grid<TModbusGrid>("ModbusGrid"), 0, 8, QStringLiteral("OIL TEMP"));
+    EditCell(Grid<TModbusGrid>("ModbusGrid"), 0, 8, QStringLiteral("OIL*TEMP"));
     EXPECT_EQ(Form->Config().ModbusTable[0]->XdrID, "ENGINE1");
+    EXPECT_EQ(TestDialogs().Messages.size(), 2);
+    // A blank cuts the ID, as the configuration file reads it back.
+    EditCell(Grid<TModbusGrid>("ModbusGrid"), 0, 8, QStringLiteral("OIL TEMP"));
+    EXPECT_EQ(Form->Config().ModbusTable[0]->XdrID, "OIL");
     EXPECT_EQ(TestDialogs().Messages.size(), 2);
 }
 
@@ -142,7 +146,7 @@ TEST_F(TablesTest, AFreshModbusEntryIsNotStoredWithoutTypeAndUnit) {
     EXPECT_TRUE(ReceivedBodies(from).empty());
     ASSERT_EQ(TestDialogs().Messages.size(), 1);
     EXPECT_EQ(TestDialogs().Messages[0],
-              "The Modbus entry for slave 0, register 0 has no transducer type or unit");
+              "Row 2: The Modbus entry for slave 0, register 0 has no transducer type or unit");
 }
 
 TEST_F(TablesTest, DeletingRowsKeepsTheCurrentRowInsideTheTable) {
