@@ -88,6 +88,7 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
         // "UDP All" hears every multiplexer on the network: nothing to configure.
         SetViewBackground(false);
         RXState = TRXState::stNormal;
+        UpdateFileActions(); // a read no longer runs
         return;
     }
     MuxDeviceString = sentence.Field(2);
@@ -112,6 +113,7 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
     } else {
         SetViewBackground(true);
         RXState = TRXState::stNormal;
+        UpdateFileActions(); // a read no longer runs
         if (Dialogs().Confirm(
                 QStringLiteral("KVLConfig3 has detected incompatible firmware in\ryour Korvelan.\r\r"
                                "Would you like to perform an automatic update?"),

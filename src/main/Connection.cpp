@@ -254,6 +254,7 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
     case TRXState::stGetConfig:
         if (sentence.Command == TPQZXCmd::PQZXRDY) {
             RXState = TRXState::stNormal;
+            UpdateFileActions();
             N2K->Scanner.SetUniqueIdKnown(true);
             Updating = false;
             // Only a capability word applied on this connection brings the controls alive.
@@ -288,8 +289,10 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
 // update or a route capture, which have their own time-outs.
 void TMainForm::ReturnToNormalAfterError() {
     if (RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig ||
-        RXState == TRXState::stGetBinary)
+        RXState == TRXState::stGetBinary) {
         RXState = TRXState::stNormal;
+        UpdateFileActions(); // Read Configuration is available again
+    }
     // No unique ID is coming: the NMEA 2000 scan goes on with the one it has.
     N2K->Scanner.SetUniqueIdKnown(true);
 }

@@ -418,6 +418,11 @@ void TMainForm::EndBusy() {
         QTimer::singleShot(0, this, [this] { close(); });
 }
 
+void TMainForm::SetRXState(TRXState state) {
+    RXState = state;
+    UpdateFileActions();
+}
+
 bool TMainForm::FileActionsReady() const {
     // A file is read or written only against a configuration read to its end and
     // never while another operation waits: half-read tables never reach a file,
@@ -431,7 +436,9 @@ void TMainForm::UpdateFileActions() {
     for (QAction* entry : {ui->miLoad, ui->miCompare, ui->miSave, ui->miSaveAs})
         entry->setEnabled(ready);
     setAcceptDrops(ready);
-    const bool reading = RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig;
+    // A read (or the start of an update) in progress: no second read meanwhile.
+    const bool reading = RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig ||
+                         RXState == TRXState::stFwUpdStart;
     ui->btnReadConfig->setEnabled(IsLinkOpen() && BusyDepth == 0 && !reading &&
                                   RXState != TRXState::stCapture);
     if (Tables)
