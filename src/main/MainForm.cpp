@@ -418,11 +418,6 @@ void TMainForm::EndBusy() {
         QTimer::singleShot(0, this, [this] { close(); });
 }
 
-void TMainForm::SetRXState(TRXState state) {
-    RXState = state;
-    UpdateFileActions();
-}
-
 bool TMainForm::FileActionsReady() const {
     // A file is read or written only against a configuration read to its end and
     // never while another operation waits: half-read tables never reach a file,
