@@ -212,6 +212,11 @@ void TMainForm::ProcessNA(const TSentence& sentence) {
 }
 
 void TMainForm::ProcessND(const TSentence& sentence) {
+    // While a write-all runs (busy, settings disabled, no read) the model is what
+    // is being written: a report of the device's old instances must not change it
+    // before its ND goes out. The write-all's own ND is answered with the same values.
+    if (IsBusy() && !ControlsEnabled && RXState == TRXState::stNormal)
+        return;
     DecodeND(sentence, MuxConfig);
     ShowN2KSettings();
 }

@@ -220,6 +220,8 @@ bool TBaseGrid::Commit() {
         return true; // nothing typed: nothing to commit, nothing to mark
     const std::string message = CommitCell(row, EditCol, text);
     if (!message.empty()) {
+        // The cell shows the field again: a refused text is never shown as if it were kept.
+        Editor->setText(QString::fromLatin1(CellText(row, EditCol)));
         Committing = true;
         Dialogs().ShowMessage(QString::fromLatin1(message));
         Committing = false;

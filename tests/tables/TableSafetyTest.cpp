@@ -136,6 +136,7 @@ TEST_F(TableSafetyTest, ALinkLostDuringAStoreStopsItAndSaysSo) {
     StartSimulator(WithTables({"RTE"}));
     CreateForm();
     ConnectAndRead();
+    ShowPageOf(Grid<TRouteGrid>("RouteGrid"));
     QTimer::singleShot(200, Form.get(), [&] { Click("btnConnect"); });
     const std::size_t from = Sim->ReceivedCount();
     Click("btnRouteStore");
