@@ -431,9 +431,9 @@ void TMainForm::UpdateFileActions() {
     for (QAction* entry : {ui->miLoad, ui->miCompare, ui->miSave, ui->miSaveAs})
         entry->setEnabled(ready);
     setAcceptDrops(ready);
-    // A read (or the start of an update) in progress: no second read meanwhile.
-    const bool reading = RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig ||
-                         RXState == TRXState::stFwUpdStart;
+    // A read in progress: no second read meanwhile. (The firmware update sets the
+    // button itself, through the connection group.)
+    const bool reading = RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig;
     ui->btnReadConfig->setEnabled(IsLinkOpen() && BusyDepth == 0 && !reading &&
                                   RXState != TRXState::stCapture);
     if (Tables)
