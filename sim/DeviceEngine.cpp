@@ -1,5 +1,6 @@
 #include "DeviceEngine.h"
 
+#include "QuirkyReports.h"
 #include "SampleTables.h"
 #include "SentenceFrame.h"
 #include "TableCommands.h"
@@ -25,6 +26,8 @@ DeviceState InitialState(const SimOptions& options) {
     state.bus = N2kBus(options.n2kBus);
     if (options.fullTables)
         FillSampleTables(state.config);
+    if (options.quirkyReports)
+        AddQuirkyEntry(state.config);
     return state;
 }
 
@@ -56,7 +59,7 @@ void DeviceEngine::OnLine(const std::string& line) {
     if (IsSilent(result.command))
         return;
     for (const auto& answer : result.answers)
-        SendOwn(answer, LineKind::Answer);
+        SendOwn(Options.quirkyReports ? QuirkyReport(answer) : answer, LineKind::Answer);
     for (const auto& line : result.busLines)
         Link.Send(line, LineKind::Answer);
 }

@@ -35,6 +35,9 @@ Model and identity:
                         real multiplexer and sends it none of its test firmware
   --full-tables         start with full routing, Modbus and AIS MOB tables (a
                         factory reset empties them)
+  --quirky-reports      report an unset data source as "-", the Modbus mode
+                        without the slave address, and start with a Modbus
+                        entry whose transducer ID holds a blank (ENGINE 1)
 
 NMEA 2000 bus (models with NMEA 2000):
   --n2k-bus demo        put the demonstration devices on the bus: a Raymarine
@@ -219,6 +222,8 @@ public:
                 Result.options.fullTables = true;
             } else if (option == "--unmarked") {
                 Result.options.identity.marked = false;
+            } else if (option == "--quirky-reports") {
+                Result.options.quirkyReports = true;
             } else if (option == "--tcp" || option == "--pty" || option == "--udp") {
                 if (transportGiven)
                     return Fail("only one of --tcp, --pty and --udp can be given");

@@ -37,6 +37,9 @@ struct SimOptions {
     // The devices on the NMEA 2000 bus (models with NMEA 2000 only); none by default.
     std::vector<N2kDevice> n2kBus;
     bool fullTables = false; // start with all three tables full (SampleTables.h)
+    // Report as some firmware does (QuirkyReports.h): an unset data source as "-",
+    // the Modbus mode without the slave address, a transducer ID with a blank.
+    bool quirkyReports = false;
 
     double trafficRate = 5;                                   // NMEA lines per second, 0 for none
     TrafficProfile trafficProfile = TrafficProfile::Rotation; // the order of the sentences

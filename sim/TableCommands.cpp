@@ -31,8 +31,10 @@ bool IsLetterField(std::string_view text) {
     return text.size() <= 1 && IsFieldText(text);
 }
 
-TableCommandResult Ready() {
-    return {{std::string(kReady)}, false};
+// The DELETE of a store is answered at once; the store's end follows once no
+// entry has come for a while, also when none comes at all.
+TableCommandResult DeleteAnswered() {
+    return {{std::string(kReady)}, true};
 }
 
 TableCommandResult StoreRoute(const Fields& f, DeviceConfig& config) {
@@ -90,14 +92,14 @@ TableCommandResult HandleTableCommand(std::string_view name, const Fields& f, De
     if (name == "RTE") {
         if (IsDelete(f, 2)) {
             config.routes.clear();
-            return Ready();
+            return DeleteAnswered();
         }
         return StoreRoute(f, config);
     }
     if (name == "MB") {
         if (IsDelete(f, 2)) {
             config.modbus.clear();
-            return Ready();
+            return DeleteAnswered();
         }
         return f[2] == "X" ? StoreModbus(f, config) : TableCommandResult{};
     }

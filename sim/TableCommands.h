@@ -1,9 +1,9 @@
 // The device's side of the table commands. A store is "DELETE" followed by one
 // command per entry; the device answers the DELETE of the routing and Modbus
-// tables with "$PQZXRDY" at once, and the end of their entries with one
+// tables with "$PQZXRDY" at once, and the end of the store with one more
 // "$PQZXRDY" once no further entry has come for kStoreEndGap (the DeviceEngine
-// keeps that clock). An empty store therefore gets the DELETE's RDY alone. The
-// AIS MOB table answers neither its DELETE nor its entries.
+// keeps that clock), an empty store's end too. The AIS MOB table answers
+// neither its DELETE nor its entries.
 #pragma once
 
 #include "DeviceConfig.h"
@@ -19,7 +19,7 @@ inline constexpr std::chrono::milliseconds kStoreEndGap{150};
 
 struct TableCommandResult {
     std::vector<std::string> answers;
-    bool storeEntry = false; // an entry line of a store that ends with RDY
+    bool storeEntry = false; // a DELETE or entry line of a store that ends with RDY
 };
 
 // name: the command after "$PQZX" ("RTE", "MB" with kind DELETE or X, "MOB").

@@ -81,8 +81,30 @@ public:
 
     // Writes the whole model to the multiplexer, the table stores included.
     virtual void WriteAllSettings() = 0;
+    // Why a write-all cannot run now (no link, capabilities unknown, firmware too
+    // old); empty when it can. Asked before a file replaces the model.
+    virtual QString WriteAllRefusal() const { return {}; }
+
+    // An operation that waits for the multiplexer (a store, a write-all, a wait)
+    // is running: no other store, write-all, load or read may start meanwhile.
+    // Kept by TBusyGuard; the window's enabling reads it.
+    virtual void BeginBusy() {}
+    virtual void EndBusy() {}
+    virtual bool IsBusy() const { return false; }
     // Sends a text file to the multiplexer line by line.
     virtual void SendTextFile(const QString& fileName) = 0;
+};
+
+// Marks the host busy for the life of a scope, on every path.
+class TBusyGuard {
+public:
+    explicit TBusyGuard(TMuxHost& host) : Host(host) { Host.BeginBusy(); }
+    ~TBusyGuard() { Host.EndBusy(); }
+    TBusyGuard(const TBusyGuard&) = delete;
+    TBusyGuard& operator=(const TBusyGuard&) = delete;
+
+private:
+    TMuxHost& Host;
 };
 
 } // namespace kvl

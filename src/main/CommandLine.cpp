@@ -114,8 +114,13 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
             "a line and exit (0 none differs, 1 some differ, 2 failed); nothing but the read is "
             "sent."),
         QStringLiteral("file"));
+    const QCommandLineOption force(
+        QStringLiteral("force"),
+        QStringLiteral("With --load-config: write a file whose keys are missing or refused all the same "
+                       "(they are listed on standard error; without --force such a file is not written)."));
     parser.addOption(saveConfig);
     parser.addOption(loadConfig);
+    parser.addOption(force);
     parser.addOption(compareConfig);
     const QCommandLineOption decode(
         QStringLiteral("decode"),
@@ -184,6 +189,9 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         return badUsage(QStringLiteral("--save-config and --load-config need --connect"));
     if (batch && (result.Options.SaveConfig.isEmpty() && result.Options.LoadConfig.isEmpty()))
         return badUsage(QStringLiteral("the configuration file name is missing"));
+    result.Options.Force = parser.isSet(force);
+    if (result.Options.Force && !parser.isSet(loadConfig))
+        return badUsage(QStringLiteral("--force is given with --load-config only"));
     if (parser.isSet(compareConfig)) {
         result.Options.CompareConfig = parser.value(compareConfig);
         if (batch)

@@ -69,7 +69,7 @@ int RunCompareConfig(const TConnectTarget& target, const QString& fileName, std:
     try {
         // A file that does not exist would read as one without keys: all defaults.
         (void)ReadWholeFile(path);
-        for (const std::string& note : file.Load(path).Notes)
+        for (const std::string& note : file.Load(path).All())
             err << "kvlconfig3: " << note << '\n';
         OpenLink(link, target);
     } catch (const std::exception& e) {

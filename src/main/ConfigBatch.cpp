@@ -130,15 +130,18 @@ int TConfigBatch::SaveConfig(const QString& fileName) {
 }
 
 int TConfigBatch::LoadConfig(const QString& fileName) {
-    if (!ReadConfiguration())
-        return kFailed;
-    // What the device must hold afterwards: the file over the data sources the
-    // device had, as the window's Load keeps them.
+    // What the device must hold afterwards: the file's configuration.
     TMuxConfig expected;
-    expected.DataSrcTable = Form.Config().DataSrcTable;
     try {
-        for (const std::string& note : expected.Load(FileBytes(fileName)).Notes)
+        const TLoadReport report = expected.Load(FileBytes(fileName));
+        for (const std::string& note : report.All())
             Err << note << '\n';
+        if (!report.Empty() && !Force) {
+            Err << "Nothing was written: give --force to write the file all the same\n";
+            return kFailed;
+        }
+        if (!ReadConfiguration())
+            return kFailed;
         (void)Form.ConfigFileCommands().Load(fileName);
     } catch (const EFileError& error) {
         QString text = QString::fromLocal8Bit(error.what());

@@ -20,6 +20,9 @@ public:
     static constexpr int kFailed = 1;
     // Longest a configuration read may take, the table dumps included.
     int ReadTimeoutMs = 15000;
+    // --force: write a file with keys missing or refused all the same (they are
+    // still listed). Without it such a file is not written.
+    bool Force = false;
 
     TConfigBatch(TMainForm& form, std::ostream& err) : Form(form), Err(err) {}
 
@@ -30,9 +33,12 @@ public:
     // Reads the whole configuration and saves it to the file. An existing file
     // stays untouched when anything fails.
     int SaveConfig(const QString& fileName);
-    // Reads the configuration (for the identity and capabilities), loads the file,
-    // writes everything to the multiplexer, reads the configuration back and
-    // compares it with the file; every difference is printed.
+    // Checks the file first: one that cannot be read or is no configuration is
+    // refused, and one with keys missing or refused is listed and refused unless
+    // Force; nothing is written then. Otherwise reads the configuration (for the
+    // identity and capabilities), loads the file, writes everything to the
+    // multiplexer, reads the configuration back and compares it with the file;
+    // every difference is printed.
     int LoadConfig(const QString& fileName);
 
 private:

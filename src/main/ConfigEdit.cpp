@@ -25,7 +25,10 @@
 #include <QRegularExpressionValidator>
 
 #include <chrono>
+#include <functional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace kvl {
 
@@ -556,34 +559,58 @@ void TMainForm::WriteAllSettings() {
     TBusyScope busy(*this);
     TWaitCursor cursor;
     EnableControls(false);
-    try {
-        SendAndWait(EncodeCF(c), TPQZXCmd::PQZXCF);
-        SendAndWait(EncodeSP(c), TPQZXCmd::PQZXSP);
-        SendAndWait(EncodeID(c), TPQZXCmd::PQZXID);
-        SendAndWait(EncodeUI(c), TPQZXCmd::PQZXUI);
-        SendAndWait(EncodeDR(c), TPQZXCmd::PQZXDR);
-        SendAndWait(EncodeIN(c), TPQZXCmd::PQZXIN);
-        SendAndWait(EncodePR(c), TPQZXCmd::PQZXPR);
-        SendAndWait(EncodeOP(c), TPQZXCmd::PQZXOP);
-        SendAndWait(EncodeCNV(c), TPQZXCmd::PQZXCNV);
-        SendAndWait(EncodeMBMode(c), TPQZXCmd::PQZXMB);
-        // The file keeps the slave address: a restore must not lose it. 0 is what a
-        // report without the address leaves, which is no address to restore.
-        if (c.ModbusSlvAddr >= kMinModbusSlave && c.ModbusSlvAddr <= kMaxModbusSlave)
-            SendAndWait(EncodeMBSlave(c), TPQZXCmd::PQZXMB);
-        SendAndWait(EncodeMBIntervals(c), TPQZXCmd::PQZXMB);
-        if (HasNmea2000()) {
-            SendAndWait(EncodeNO(c), TPQZXCmd::PQZXNO);
-            SendAndWait(EncodeNF(c), TPQZXCmd::PQZXNF);
-            SendAndWait(EncodeND(c), TPQZXCmd::PQZXND);
+    // Each step by what it writes, so that a failure can say what was not written.
+    using TStep = std::pair<const char*, std::function<void()>>;
+    std::vector<TStep> steps{{"the priority time-out", [&] { SendAndWait(EncodeCF(c), TPQZXCmd::PQZXCF); }},
+                             {"the speeds", [&] { SendAndWait(EncodeSP(c), TPQZXCmd::PQZXSP); }},
+                             {"the talker IDs", [&] { SendAndWait(EncodeID(c), TPQZXCmd::PQZXID); }},
+                             {"the unique ID", [&] { SendAndWait(EncodeUI(c), TPQZXCmd::PQZXUI); }},
+                             {"the default routes", [&] { SendAndWait(EncodeDR(c), TPQZXCmd::PQZXDR); }},
+                             {"the input modes", [&] { SendAndWait(EncodeIN(c), TPQZXCmd::PQZXIN); }},
+                             {"the priorities", [&] { SendAndWait(EncodePR(c), TPQZXCmd::PQZXPR); }},
+                             {"the options", [&] { SendAndWait(EncodeOP(c), TPQZXCmd::PQZXOP); }},
+                             {"the conversions", [&] { SendAndWait(EncodeCNV(c), TPQZXCmd::PQZXCNV); }},
+                             {"the Modbus mode", [&] {
+                                  SendAndWait(EncodeMBMode(c), TPQZXCmd::PQZXMB);
+                                  // 0 is what a report without the address leaves: no address to restore.
+                                  if (c.ModbusSlvAddr >= kMinModbusSlave &&
+                                      c.ModbusSlvAddr <= kMaxModbusSlave)
+                                      SendAndWait(EncodeMBSlave(c), TPQZXCmd::PQZXMB);
+                                  // Likewise an interval the multiplexer never reported is not made up.
+                                  if (c.ModbusXdrInterval != 0 && c.ModbusPollInterval != 0)
+                                      SendAndWait(EncodeMBIntervals(c), TPQZXCmd::PQZXMB);
+                              }}};
+    if (HasNmea2000())
+        steps.push_back({"the NMEA 2000 settings", [&] {
+                             SendAndWait(EncodeNO(c), TPQZXCmd::PQZXNO);
+                             SendAndWait(EncodeNF(c), TPQZXCmd::PQZXNF);
+                             SendAndWait(EncodeND(c), TPQZXCmd::PQZXND);
+                         }});
+    steps.push_back({"the routing table", [&] { Tables->RouteStore(); }});
+    steps.push_back({"the Modbus table", [&] { Tables->ModbusStore(); }});
+    steps.push_back({"the AIS MOB table", [&] { Tables->MobStore(); }});
+    steps.push_back({"the data sources", [&] {
+                         for (unsigned n = 0; n < TMuxConfig::kDataSources; ++n) {
+                             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                             SendAndWait(EncodeDS(c, n), TPQZXCmd::PQZXDS);
+                         }
+                     }});
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        try {
+            steps[i].second();
+        } catch (const ETimeOut& e) {
+            Dialogs().ShowMessage(QString::fromLatin1(e.what()));
+            break;
+        } catch (const ELinkClosed& e) {
+            // The link is gone: say what the multiplexer did not get.
+            QString notWritten;
+            for (std::size_t j = i; j < steps.size(); ++j)
+                notWritten +=
+                    (j == i ? QString() : QStringLiteral(", ")) + QString::fromLatin1(steps[j].first);
+            Dialogs().ShowMessage(QString::fromLatin1(e.what()) + QStringLiteral(".\rNot written: ") +
+                                  notWritten + QStringLiteral("."));
+            break;
         }
-        Tables->StoreAll();
-        for (unsigned n = 0; n < TMuxConfig::kDataSources; ++n) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            SendAndWait(EncodeDS(c, n), TPQZXCmd::PQZXDS);
-        }
-    } catch (const ETimeOut& e) {
-        Dialogs().ShowMessage(QString::fromLatin1(e.what()));
     }
     if (IsLinkOpen())
         EnableControls(true);

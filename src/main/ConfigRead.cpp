@@ -88,6 +88,7 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
         // "UDP All" hears every multiplexer on the network: nothing to configure.
         SetViewBackground(false);
         RXState = TRXState::stNormal;
+        UpdateFileActions(); // a read no longer runs
         return;
     }
     MuxDeviceString = sentence.Field(2);
@@ -112,6 +113,7 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
     } else {
         SetViewBackground(true);
         RXState = TRXState::stNormal;
+        UpdateFileActions(); // a read no longer runs
         if (Dialogs().Confirm(
                 QStringLiteral("KVLConfig3 has detected incompatible firmware in\ryour Korvelan.\r\r"
                                "Would you like to perform an automatic update?"),
@@ -210,6 +212,11 @@ void TMainForm::ProcessNA(const TSentence& sentence) {
 }
 
 void TMainForm::ProcessND(const TSentence& sentence) {
+    // While a write-all runs (busy, settings disabled, no read) the model is what
+    // is being written: a report of the device's old instances must not change it
+    // before its ND goes out. The write-all's own ND is answered with the same values.
+    if (IsBusy() && !ControlsEnabled && RXState == TRXState::stNormal)
+        return;
     DecodeND(sentence, MuxConfig);
     ShowN2KSettings();
 }

@@ -96,6 +96,7 @@ void TMainForm::OpenLink() {
 }
 
 void TMainForm::ClearTables() {
+    Tables->ForgetEdits(); // what was not stored is gone with the tables
     MuxConfig.RouteClear();
     MuxConfig.ModbusClear();
     MuxConfig.MobClear();
@@ -258,6 +259,7 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
     case TRXState::stGetConfig:
         if (sentence.Command == TPQZXCmd::PQZXRDY) {
             RXState = TRXState::stNormal;
+            UpdateFileActions();
             N2K->Scanner.SetUniqueIdKnown(true);
             Updating = false;
             // Only a capability word applied on this connection brings the controls alive.
@@ -292,8 +294,10 @@ void TMainForm::DispatchByState(const TSentence& sentence) {
 // update or a route capture, which have their own time-outs.
 void TMainForm::ReturnToNormalAfterError() {
     if (RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig ||
-        RXState == TRXState::stGetBinary)
+        RXState == TRXState::stGetBinary) {
         RXState = TRXState::stNormal;
+        UpdateFileActions(); // Read Configuration is available again
+    }
     // No unique ID is coming: the NMEA 2000 scan goes on with the one it has.
     N2K->Scanner.SetUniqueIdKnown(true);
 }
@@ -334,9 +338,10 @@ void TMainForm::SendAndWait(const std::string& text, TPQZXCmd command) {
 
 void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
     // A link that closed (or was lost while sending) answers nothing: the wait
-    // ends at once, as a disconnect during the wait would end it.
+    // raises at once, as a disconnect during the wait makes it raise, so that no
+    // caller carries on as if the multiplexer had answered.
     if (!IsLinkOpen())
-        return;
+        throw ELinkClosed();
     TBusyScope busy(*this);
     TReplyWaits::TScope wait(Waits, command);
     QElapsedTimer clock;
@@ -351,6 +356,8 @@ void TMainForm::WaitForReply(TPQZXCmd command, int timeoutMs) {
         if (!wait.Answered())
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+    if (!IsLinkOpen())
+        throw ELinkClosed();
     if (!wait.Answered())
         throw ETimeOut();
 }

@@ -81,7 +81,7 @@ void TMainForm::FormCreate() {
     CreateFirmwareUpdate();
     CreateNetworkSetup();
     Tables = std::make_unique<TTables>(*this, ui->tabRouting, ui->tabModbus, ui->tabAISMob);
-    ConfigFiles = std::make_unique<TConfigFiles>(*this);
+    ConfigFiles = std::make_unique<TConfigFiles>(*this, *Tables);
     CreateN2K();
     CompareFile = std::make_unique<TCompareWithFile>(*this, *ConfigFiles, this);
     ConnectSignals();
@@ -153,7 +153,8 @@ void TMainForm::ShowConfigFileName(const QString& fileName) {
 }
 
 void TMainForm::HandleDroppedFiles(const QStringList& files) {
-    ConfigFiles->HandleDroppedFiles(files);
+    if (FileActionsReady())
+        ConfigFiles->HandleDroppedFiles(files);
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -180,8 +181,15 @@ QString TMainForm::StatusPanel(int index) const {
 }
 
 void TMainForm::ConnectSignals() {
-    connect(ui->btnConnect, &QPushButton::clicked, this, GuardedSlot([this] { btnConnectClick(); }));
-    connect(ui->btnReadConfig, &QPushButton::clicked, this, GuardedSlot([this] { btnReadConfigClick(); }));
+    connect(ui->btnConnect, &QPushButton::clicked, this, GuardedSlot([this] {
+                // A disconnect empties the tables: edits not stored are asked about first.
+                if (!IsLinkOpen() || ConfirmDiscardTableEdits())
+                    btnConnectClick();
+            }));
+    connect(ui->btnReadConfig, &QPushButton::clicked, this, GuardedSlot([this] {
+                if (!IsBusy() && ConfirmDiscardTableEdits())
+                    btnReadConfigClick();
+            }));
     connect(ui->cbPort, &QComboBox::activated, this, GuardedSlot([this] { cbPortChange(); }));
     connect(ui->edtMuxIP, &QLineEdit::textChanged, this, GuardedSlot([this] { edtMuxIPChange(); }));
     connect(ui->edtMuxPort, &QLineEdit::textChanged, this, GuardedSlot([this] { edtMuxIPChange(); }));
@@ -198,10 +206,17 @@ void TMainForm::ConnectSignals() {
     connect(ui->miDiagLog, &QAction::triggered, this, GuardedSlot([this] { miStartLogClick(true); }));
     connect(ui->miStopLog, &QAction::triggered, this, GuardedSlot([this] { miStopLogClick(); }));
     connect(ui->miExit, &QAction::triggered, this, GuardedSlot([this] { miExitClick(); }));
-    connect(ui->miLoad, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miLoadClick(); }));
-    connect(ui->miCompare, &QAction::triggered, this, GuardedSlot([this] { CompareFile->miCompareClick(); }));
-    connect(ui->miSave, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveClick(); }));
-    connect(ui->miSaveAs, &QAction::triggered, this, GuardedSlot([this] { ConfigFiles->miSaveAsClick(); }));
+    // The file commands run only when ready, however they are triggered.
+    const auto fileCommand = [this](auto command) {
+        return GuardedSlot([this, command] {
+            if (FileActionsReady())
+                command();
+        });
+    };
+    connect(ui->miLoad, &QAction::triggered, this, fileCommand([this] { ConfigFiles->miLoadClick(); }));
+    connect(ui->miCompare, &QAction::triggered, this, fileCommand([this] { CompareFile->miCompareClick(); }));
+    connect(ui->miSave, &QAction::triggered, this, fileCommand([this] { ConfigFiles->miSaveClick(); }));
+    connect(ui->miSaveAs, &QAction::triggered, this, fileCommand([this] { ConfigFiles->miSaveAsClick(); }));
 
     connect(&NmeaReadTimer, &QTimer::timeout, this, GuardedSlot([this] { NmeaReadTimerTimer(); }));
     connect(&ConfigTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
@@ -255,6 +270,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     // ground from under it: close once that operation has ended.
     if (BusyDepth > 0) {
         CloseRequested = true;
+        event->ignore();
+        return;
+    }
+    if (!ConfirmDiscardTableEdits()) {
         event->ignore();
         return;
     }
@@ -335,10 +354,10 @@ void TMainForm::UpdateView() {
         ui->btnConnect->setEnabled(true);
 
     const bool open = IsLinkOpen();
-    for (QAction* entry : {ui->miLoad, ui->miCompare, ui->miSave, ui->miSaveAs, ui->miUpdateFirmware,
-                           ui->miResetFactorySettings, ui->miAutomaticUpdate, ui->miStats})
+    for (QAction* entry :
+         {ui->miUpdateFirmware, ui->miResetFactorySettings, ui->miAutomaticUpdate, ui->miStats})
         entry->setEnabled(open);
-    ui->btnReadConfig->setEnabled(open);
+    UpdateFileActions();
     ui->edtMuxIP->setEnabled(!open);
     ui->edtMuxPort->setEnabled(!open);
     ui->cbViewFilter->setEnabled(open);
@@ -364,10 +383,8 @@ void TMainForm::UpdateView() {
             ui->edtMbPollIntvl->setText(QString::number(MuxConfig.ModbusPollInterval));
             Tables->ShowMobTab();
         } else if (RXState == TRXState::stCapture) {
-            ui->btnReadConfig->setEnabled(false);
             Tables->ShowRoutingTab();
         }
-        setAcceptDrops(true);
         Updating = false;
     } else {
         ClearTables();
@@ -383,9 +400,49 @@ void TMainForm::UpdateView() {
         ui->edtMbSlaveAddr->setVisible(false);
         ui->lblMbSlaveAddr->setVisible(false);
         ui->cbViewFilter->setCurrentIndex(0);
-        setAcceptDrops(false);
         // Updating stays set while the link is closed: no edit may send.
     }
+}
+
+// ---- Busy state and the file commands ----
+
+void TMainForm::BeginBusy() {
+    if (BusyDepth++ == 0)
+        UpdateFileActions();
+}
+
+void TMainForm::EndBusy() {
+    if (--BusyDepth > 0)
+        return;
+    UpdateFileActions();
+    if (CloseRequested)
+        QTimer::singleShot(0, this, [this] { close(); });
+}
+
+bool TMainForm::FileActionsReady() const {
+    // A file is read or written only against a configuration read to its end and
+    // never while another operation waits: half-read tables never reach a file,
+    // and file rows never mix with reports still arriving.
+    return IsLinkOpen() && RXState == TRXState::stNormal && MuxInterface >= 0 && ControlsEnabled &&
+           BusyDepth == 0;
+}
+
+void TMainForm::UpdateFileActions() {
+    const bool ready = FileActionsReady();
+    for (QAction* entry : {ui->miLoad, ui->miCompare, ui->miSave, ui->miSaveAs})
+        entry->setEnabled(ready);
+    setAcceptDrops(ready);
+    // A read in progress: no second read meanwhile. (The firmware update sets the
+    // button itself, through the connection group.)
+    const bool reading = RXState == TRXState::stGetVersion || RXState == TRXState::stGetConfig;
+    ui->btnReadConfig->setEnabled(IsLinkOpen() && BusyDepth == 0 && !reading &&
+                                  RXState != TRXState::stCapture);
+    if (Tables)
+        Tables->SetStoresEnabled(ControlsEnabled && RXState == TRXState::stNormal && BusyDepth == 0);
+}
+
+bool TMainForm::ConfirmDiscardTableEdits() {
+    return !Tables || Tables->ConfirmDiscardEdits();
 }
 
 void TMainForm::edtMuxIPChange() {

@@ -118,7 +118,13 @@ public:
 
     // Editing the settings.
     void WriteAllSettings() override;
-    QString WriteAllRefusal() const; // why a write-all cannot run, empty when it can
+    QString WriteAllRefusal() const override; // why a write-all cannot run, empty when it can
+    void BeginBusy() override;
+    void EndBusy() override;
+    bool IsBusy() const override { return BusyDepth > 0; }
+    // Load, Save, Save As, Compare and drops: only against a configuration read to
+    // its end, and while nothing else waits for the multiplexer.
+    bool FileActionsReady() const;
     void miResetFactorySettingsClick();
 
     // The NMEA 2000 devices: the scanner's change notification, the device list,
@@ -293,23 +299,16 @@ private:
     void ConnectRouteDevices();
     bool DataSourceLabelClicked(QObject* watched, QEvent* event);
 
-    // An operation that runs a nested event loop (a wait, a write of all
-    // settings, an upload): closing the window waits until it has ended.
+    // An operation that runs a nested event loop (a wait, a store, a write of all
+    // settings): closing the window waits until it has ended, and the file
+    // commands, stores and reads stay disabled meanwhile. Kept by TBusyGuard.
     int BusyDepth = 0;
     bool CloseRequested = false;
-    class TBusyScope {
-    public:
-        explicit TBusyScope(TMainForm& form) : Form(form) { ++Form.BusyDepth; }
-        ~TBusyScope() {
-            if (--Form.BusyDepth == 0 && Form.CloseRequested)
-                QTimer::singleShot(0, &Form, [form = &Form] { form->close(); });
-        }
-        TBusyScope(const TBusyScope&) = delete;
-        TBusyScope& operator=(const TBusyScope&) = delete;
-
-    private:
-        TMainForm& Form;
-    };
+    using TBusyScope = TBusyGuard;
+    // The file commands, drops, stores and Read Configuration by the state.
+    void UpdateFileActions();
+    // Asks before edits of the tables that were not stored are thrown away.
+    bool ConfirmDiscardTableEdits();
 
     std::unique_ptr<Ui::TMainForm> ui;
     std::unique_ptr<TComm> Link;

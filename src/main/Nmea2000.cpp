@@ -43,6 +43,12 @@ void TMainForm::ConnectRouteDevices() {
         const TDeviceInfo* device = N2K->Scanner.GetDeviceInfo(name);
         return device ? device->ModelID : std::string();
     };
+    routes.DeviceToolTip = [this](TName name) {
+        const TDeviceInfo* device = N2K->Scanner.GetDeviceInfo(name);
+        if (!device)
+            return std::string();
+        return device->ModelID + " (" + N2K->Scanner.GetMfgTable()[device->Name.ManufacturerCode()] + ")";
+    };
     routes.ChooseDevice = [this](TName name) -> std::optional<TRouteGrid::TChosenDevice> {
         const auto device = N2K->ListForm.PickDevice(name);
         if (!device)

@@ -47,8 +47,9 @@ int main(int argc, char* argv[]) {
     const kvl::TCommandLineOptions& options = commandLine.Options;
     if (batch) {
         // The window's own code paths, the window never shown; reports on standard error.
-        return kvl::TConfigBatch(mainForm, std::cerr)
-            .Run(*options.Connect, options.SaveConfig, options.LoadConfig);
+        kvl::TConfigBatch batchRun(mainForm, std::cerr);
+        batchRun.Force = options.Force;
+        return batchRun.Run(*options.Connect, options.SaveConfig, options.LoadConfig);
     }
     mainForm.show();
     if (const auto& target = commandLine.Options.Connect) {

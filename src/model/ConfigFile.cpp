@@ -1,6 +1,8 @@
 // TMuxConfig::Save and Load: the configuration file in INI form.
 #include "model/ConfigKeys.h"
 #include "model/ConfigRows.h"
+#include "model/FileAccess.h"
+#include "model/FileError.h"
 #include "model/IniFile.h"
 #include "model/MuxConfig.h"
 #include "model/TextRules.h"
@@ -49,6 +51,20 @@ std::string RowKey(std::size_t row, bool padded) {
     if (padded && number.size() < 2)
         number.insert(0, 1, '0');
     return "R" + number;
+}
+
+// What a missing "Configuration" key leaves in the model.
+std::string MissingOutcome(const TKey& key) {
+    switch (key.Form) {
+    case TForm::Dec:
+        return "the default " + FormatDec(key.Default) + " is used";
+    case TForm::Text:
+        return "left empty";
+    case TForm::Hex2:
+    case TForm::Hex8:
+        break;
+    }
+    return "0 is used";
 }
 
 template <typename List, typename Writer>
@@ -139,7 +155,11 @@ TIniEntries TMuxConfig::SaveMob() const {
 }
 
 TLoadReport TMuxConfig::Load(const std::string& FName) {
-    const TIniFile file = TIniFile::ReadFile(FName);
+    const std::string text = ReadWholeFile(FName);
+    // A firmware image or another program's INI file must never reset the device.
+    if (text.find('\0') != std::string::npos || !TIniFile(text).HasSection(kSectionConfiguration))
+        throw EFileError(FName + " is not a Korvelan configuration file");
+    const TIniFile file(text);
     TLoadReport report;
     RouteClear();
     ModbusClear();
@@ -149,8 +169,7 @@ TLoadReport TMuxConfig::Load(const std::string& FName) {
         LoadRouting(keys, report);
     if (const TIniEntries keys = file.Entries(kSectionModbus); !keys.empty())
         LoadModbus(keys, report);
-    if (const TIniEntries keys = file.Entries(kSectionDataSources); !keys.empty())
-        LoadDataSources(keys, report);
+    LoadDataSources(file.Entries(kSectionDataSources), report);
     if (const TIniEntries keys = file.Entries(kSectionMob); !keys.empty())
         LoadMob(keys, report);
     return report;
@@ -161,6 +180,8 @@ void TMuxConfig::LoadConfiguration(const TIniFile& file, TLoadReport& report) {
     bool groupStopped[2] = {false, false};                      // A (default routes), B (option words)
     for (const TKey& key : kKeys) {
         const std::optional<std::string> value = file.Value(kSectionConfiguration, key.Name);
+        if (!value)
+            report.AddMissing(Quoted(key.Name) + " is missing: " + MissingOutcome(key));
         switch (key.Form) {
         case TForm::Dec: {
             this->*key.Number = key.Default;
@@ -215,12 +236,17 @@ void TMuxConfig::LoadModbus(const TIniEntries& keys, TLoadReport& report) {
 }
 
 void TMuxConfig::LoadDataSources(const TIniEntries& keys, TLoadReport& report) {
-    for (std::size_t i = 0; i < keys.size() && i < DataSrcTable.size(); ++i) {
+    for (std::size_t i = 0; i < DataSrcTable.size(); ++i) {
+        if (i >= keys.size()) {
+            DataSrcTable[i] = TDataSource();
+            report.AddMissing("[" + std::string(kSectionDataSources) + "] " + RowKey(i + 1, false) +
+                              " is missing: no source is used");
+            continue;
+        }
         std::string problem;
-        DataSrcTable[i] = ReadDataSourceRow(keys[i].Value, DataSrcTable[i], problem);
+        DataSrcTable[i] = ReadDataSourceRow(keys[i].Value, problem);
         if (!problem.empty())
-            report.Add("[" + std::string(kSectionDataSources) + "] " + keys[i].Key + ": " + problem +
-                       "; no source is used");
+            report.Add("[" + std::string(kSectionDataSources) + "] " + keys[i].Key + ": " + problem);
     }
 }
 

@@ -74,9 +74,10 @@ inline constexpr auto kKeys = std::to_array<TKey>({
     Dec("Priority In4", &M::PrioIn4, 1, 0, 10),
     Dec("Priority NMEA 2000", &M::PrioN2K, 1, 0, 6),
     Dec("Modbus Mode", &M::ModbusMode, 0, 0, 2),
-    Dec("Mobus Slave Address", &M::ModbusSlvAddr, 1, 1, 247),
-    Dec("Mobus XDR Interval", &M::ModbusXdrInterval, 100, 1, 65535),
-    Dec("Mobus Poll Interval", &M::ModbusPollInterval, 10, 1, 255),
+    // 0: the multiplexer did not report it; the write-all then leaves it alone.
+    Dec("Mobus Slave Address", &M::ModbusSlvAddr, 1, 0, 247),
+    Dec("Mobus XDR Interval", &M::ModbusXdrInterval, 100, 0, 65535),
+    Dec("Mobus Poll Interval", &M::ModbusPollInterval, 10, 0, 255),
     Hex8("Options", &M::Options),
     Hex8("Conversions", &M::Conversions),
     Hex8("NMEA 2000 Options", &M::N2kOptions),

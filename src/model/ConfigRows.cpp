@@ -21,7 +21,6 @@ constexpr std::uint64_t kMaxDivisor = 255;
 constexpr std::uint64_t kMaxBits = 0xFFFF;
 constexpr std::string_view kRegTypes = "HI";
 constexpr std::string_view kDataTypes = "IULF";
-constexpr std::string_view kDataSourceInputs = "01234N";
 constexpr std::uint8_t kNoSourceAddress = 255; // a loaded route was captured from no device
 
 bool IsSeparator(char c) {
@@ -186,7 +185,7 @@ std::string ModbusRow(const TModbus& entry) {
 }
 
 std::string DataSourceRow(const TDataSource& source) {
-    if (source.Input == TDataSource::kNone)
+    if (!source.IsSet())
         return {};
     return JoinRow({std::string(1, source.Input), source.Name.ToHex()});
 }
@@ -199,7 +198,7 @@ TRowRead<TRoute> ReadRoutingRow(std::string_view value) {
     const std::vector<std::string> f = SplitRow(value);
     if (f.size() < kRoutingFields)
         return LeftOut<TRoute>("it has fewer than five fields");
-    const std::string address = f[0].substr(0, TRoute::kAddressLength);
+    const std::string address = CutAtBlank(f[0]).substr(0, TRoute::kAddressLength);
     if (!IsWordText(address))
         return LeftOut<TRoute>("the sentence address " + Quoted(address) + " cannot go into a sentence");
     const auto inputs = ParseHex(f[1], kMaxBits);
@@ -231,7 +230,7 @@ TRowRead<TModbus> ReadModbusRow(std::string_view value) {
     const auto xdrUnit = ReadLetter(f[7], {});
     if (!xdrType || !xdrUnit)
         return LeftOut<TModbus>("the transducer type or unit is missing or cannot go into a sentence");
-    const std::string id = f[8].substr(0, TModbus::kXdrIDLength);
+    const std::string id = CutAtBlank(f[8]).substr(0, TModbus::kXdrIDLength);
     if (!IsWordText(id))
         return LeftOut<TModbus>("the transducer ID " + Quoted(id) + " cannot go into a sentence");
     return {TModbus(static_cast<std::uint8_t>(*slave), static_cast<std::uint16_t>(*reg), *rtype, *dtype,
@@ -247,20 +246,19 @@ TRowRead<TMob> ReadMobRow(std::string_view value) {
     return {TMob(mmsi, TMob::kAlarmInactive), {}};
 }
 
-TDataSource ReadDataSourceRow(std::string_view value, const TDataSource& previous, std::string& problem) {
+TDataSource ReadDataSourceRow(std::string_view value, std::string& problem) {
     problem.clear();
-    if (value.empty())
-        return {previous.Input, TName()};
-    const std::vector<std::string> f = SplitRow(value);
     TDataSource source;
-    source.Input = (!f.empty() && f[0].size() == 1) ? f[0][0] : '0';
-    if (kDataSourceInputs.find(source.Input) == std::string_view::npos) {
-        problem = "the source " + Quoted(f[0]) + " is not 0 to 4 or N";
-        source.Input = '0';
-    }
+    const std::vector<std::string> f = SplitRow(value);
+    if (f.empty())
+        return source; // never set: no source
+    if (f[0].size() == 1 && IsDataSourceType(f[0][0]))
+        source.Input = f[0][0];
     if (f.size() > 1) {
         if (const auto name = ParseHex(f[1]))
             source.Name = *name;
+        else if (source.Input == TDataSource::kN2K)
+            problem = "the NAME " + Quoted(f[1]) + " is not hexadecimal";
     }
     return source;
 }

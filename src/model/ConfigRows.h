@@ -27,7 +27,7 @@ std::optional<long long> ParseFileInteger(std::string_view text);
 // Row values as written.
 std::string RoutingRow(const TRoute& route);     // "GPRMC,21,07,30,0000000000000000"
 std::string ModbusRow(const TModbus& entry);     // "1,100,H,I,0,1,C,C,ENGINE1"
-std::string DataSourceRow(const TDataSource& s); // "N,00000000000000AB"; empty when never set
+std::string DataSourceRow(const TDataSource& s); // "N,00000000000000AB"; empty for no source
 std::string MobRow(const TMob& entry);           // the MMSI
 
 // A row read back: the entry, or why the row was left out.
@@ -42,7 +42,8 @@ struct TRowRead {
 TRowRead<TRoute> ReadRoutingRow(std::string_view value);
 TRowRead<TModbus> ReadModbusRow(std::string_view value);
 TRowRead<TMob> ReadMobRow(std::string_view value);
-// An empty value keeps the previous input and clears the NAME.
-TDataSource ReadDataSourceRow(std::string_view value, const TDataSource& previous, std::string& problem);
+// Anything but "1" to "4" or "N" in the first field, an empty value included, is
+// no source (kNone); the NAME is kept when it is hexadecimal.
+TDataSource ReadDataSourceRow(std::string_view value, std::string& problem);
 
 } // namespace kvl

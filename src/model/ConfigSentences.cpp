@@ -294,7 +294,11 @@ void DecodeDS(const TSentence& sentence, TMuxConfig& config) {
     if (!IsReport(sentence))
         return;
     const std::uint32_t source = sentence.FieldDec(2);
-    const char type = sentence.FirstChar(3);
+    // Unset is whatever is not an input or NMEA 2000 ("0", "-", ...): one "none" for the
+    // model, the file, the comparison and the selector.
+    char type = sentence.FirstChar(3);
+    if (!IsDataSourceType(type))
+        type = TDataSource::kNone;
     TName name;
     if (type == TDataSource::kN2K && sentence.Field(4).size() == kNameDigits)
         name = sentence.FieldHex64(4);
@@ -368,7 +372,8 @@ void DecodeRTE(const TSentence& sentence, TMuxConfig& config) {
         static_cast<std::uint8_t>(sentence.Field(4).empty() ? 0 : sentence.FieldDec(4, kByteMax));
     const auto route = static_cast<std::uint16_t>(sentence.FieldHex(5, kMaxBits));
     const TName name = sentence.Field(6).size() == kNameDigits ? TName(sentence.FieldHex64(6)) : TName();
-    config.RouteAdd(sentence.Field(2), inputs, divisor, route, name, TMuxConfig::kNoSourceAddress);
+    config.RouteAdd(CutAtBlank(sentence.Field(2)), inputs, divisor, route, name,
+                    TMuxConfig::kNoSourceAddress);
 }
 
 void DecodeMBEntry(const TSentence& sentence, TMuxConfig& config) {
@@ -382,7 +387,7 @@ void DecodeMBEntry(const TSentence& sentence, TMuxConfig& config) {
     const auto prec = static_cast<std::uint8_t>(sentence.FieldDec(8, kByteMax));
     const char xdrType = sentence.FirstChar(9);
     const char xdrUnit = sentence.FirstChar(10);
-    const std::string& id = sentence.Field(11);
+    const std::string id = CutAtBlank(sentence.Field(11));
     const auto status = static_cast<std::uint8_t>(sentence.FieldHex(12, kByteMax));
     config.ModbusAdd(slave, reg, rtype, dtype, rev, prec, xdrType, xdrUnit, id, status);
 }

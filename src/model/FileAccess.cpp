@@ -123,6 +123,31 @@ private:
     bool Kept = false;
 };
 
+// The file a path finally names: a symbolic link is followed (link by link, so
+// that a link to a file not yet made is followed too), so that a save replaces
+// the file it points to and the link stays.
+std::string FollowLinks(const std::string& path) {
+    constexpr int kMaxLinks = 40; // as the system's own limit
+    std::string target = path;
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return target;
+        std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+        const ssize_t size = ::readlink(target.c_str(), buffer.data(), buffer.size());
+        if (size < 0 || static_cast<std::size_t>(size) >= buffer.size())
+            WriteFailed(path, Reason(size < 0 ? errno : ENAMETOOLONG));
+        std::string next(buffer.data(), static_cast<std::size_t>(size));
+        if (!next.starts_with('/')) {
+            const std::size_t slash = target.rfind('/');
+            if (slash != std::string::npos)
+                next.insert(0, target.substr(0, slash + 1));
+        }
+        target = std::move(next);
+    }
+    WriteFailed(path, Reason(ELOOP));
+}
+
 } // namespace
 
 std::string ReadWholeFile(const std::string& path) {
@@ -134,16 +159,17 @@ std::optional<std::string> ReadFileIfExists(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view content) {
+    const std::string target = FollowLinks(path);
     struct stat old {};
-    const bool exists = ::stat(path.c_str(), &old) == 0;
+    const bool exists = ::stat(target.c_str(), &old) == 0;
     const mode_t mode = exists ? (old.st_mode & 07777) : NewFileMode();
-    TTempFile temp(path);
+    TTempFile temp(target);
     WriteAll(temp.Get(), content, path);
     if (::fchmod(temp.Get(), mode) != 0 || ::fsync(temp.Get()) != 0)
         WriteFailed(path, Reason(errno));
     if (temp.Close() != 0)
         WriteFailed(path, Reason(errno));
-    if (::rename(temp.Path().c_str(), path.c_str()) != 0)
+    if (::rename(temp.Path().c_str(), target.c_str()) != 0)
         WriteFailed(path, Reason(errno));
     temp.Keep();
 }

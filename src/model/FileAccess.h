@@ -19,7 +19,8 @@ std::string ReadWholeFile(const std::string& path);
 // As ReadWholeFile, but a file that does not exist gives nullopt.
 std::optional<std::string> ReadFileIfExists(const std::string& path);
 
-// Replaces the file with content. An existing file keeps its permissions; a new
+// Replaces the file with content; through a symbolic link, the file it points to
+// (the link stays). An existing file keeps its permissions; a new
 // one gets the usual ones (0666 less the umask). Throws EFileError
 // "Unable to write to <path>" with the reason; the old file is then untouched and
 // no temporary file is left behind.

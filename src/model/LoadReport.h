@@ -8,10 +8,18 @@
 namespace kvl {
 
 struct TLoadReport {
-    std::vector<std::string> Notes;
+    std::vector<std::string> Notes;   // values refused or replaced, rows left out
+    std::vector<std::string> Missing; // keys the file does not hold
 
-    bool Empty() const { return Notes.empty(); }
+    bool Empty() const { return Notes.empty() && Missing.empty(); }
     void Add(std::string note) { Notes.push_back(std::move(note)); }
+    void AddMissing(std::string note) { Missing.push_back(std::move(note)); }
+    // Everything to tell the user: the missing keys first, then the other notes.
+    std::vector<std::string> All() const {
+        std::vector<std::string> all = Missing;
+        all.insert(all.end(), Notes.begin(), Notes.end());
+        return all;
+    }
 };
 
 } // namespace kvl

@@ -82,7 +82,7 @@ std::string MobCellText(const TMob& entry, int col) {
 
 std::string CommitRouteCell(TRoute& route, int col, std::string_view text) {
     if (col == kRouteColSentence) {
-        const std::string_view address = text.substr(0, TRoute::kAddressLength);
+        const std::string address = CutAtBlank(text).substr(0, TRoute::kAddressLength);
         if (address.size() != TRoute::kAddressLength || !IsWordText(address))
             return "A sentence address is five characters; \",\", \"*\" and blanks cannot be sent";
         route.Address = address;
@@ -116,9 +116,9 @@ std::string CommitModbusCell(TModbus& entry, int col, std::string_view text) {
     case kModbusColXdrUnit:
         return CommitLetter(entry.XdrUnit, text, "unit");
     case kModbusColXdrID: {
-        const std::string_view id = text.substr(0, TModbus::kXdrIDLength);
+        const std::string id = CutAtBlank(text).substr(0, TModbus::kXdrIDLength);
         if (!IsWordText(id))
-            return "A transducer ID cannot hold \",\", \"*\", blanks or similar characters";
+            return "A transducer ID cannot hold \",\", \"*\" or similar characters";
         entry.XdrID = id;
         return {};
     }

@@ -4,10 +4,10 @@
 // for the wire stops the store before anything is sent.
 //
 // The end of a store: the multiplexer answers the DELETE of the routing and
-// Modbus tables with RDY, and the end of their entries with one more RDY. An
-// empty store has no entries, so the DELETE's RDY ends it and no second RDY is
-// awaited (it would never come, and the write-all would end in a time-out). The
-// AIS MOB table answers nothing: its DELETE is followed by a 100 ms pause.
+// Modbus tables with RDY, and the end of the store with one more RDY, also when
+// the table is empty. An empty store waits for that end as well (up to 1000 ms,
+// its absence is no error), so that a late RDY never releases the next wait
+// early. The AIS MOB table answers nothing: its DELETE is followed by a 100 ms pause.
 #pragma once
 
 #include "model/MuxConfig.h"
@@ -22,6 +22,7 @@ struct TStoreStep {
         Send,             // send the text, wait for nothing
         SendAndWaitReady, // send the text and wait up to 1000 ms for RDY
         WaitReady,        // wait up to 1000 ms for RDY
+        WaitReadyIfAny,   // wait up to 1000 ms for RDY; none coming is no error
         Pause,            // pause Ms milliseconds
     };
     TKind Kind = TKind::Send;
@@ -35,7 +36,8 @@ using TStorePlan = std::vector<TStoreStep>;
 inline constexpr int kEntryPauseMs = 5;
 inline constexpr int kMobDeletePauseMs = 100;
 
-// Each throws ETableEntry for the first entry that cannot be sent as it is.
+// Each throws ETableEntry for the first entry that cannot be sent as it is,
+// naming its row ("Row 3: ...") and giving its index.
 TStorePlan RouteStorePlan(const TMuxConfig& config);
 TStorePlan ModbusStorePlan(const TMuxConfig& config);
 TStorePlan MobStorePlan(const TMuxConfig& config);

@@ -3,6 +3,7 @@
 #include "host/Dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -86,6 +87,7 @@ void TBaseGrid::Delete() {
     RemoveEntry(row);
     DataChanged();
     Redraw();
+    emit Edited();
 }
 
 void TBaseGrid::DataChanged() {
@@ -165,7 +167,8 @@ void TBaseGrid::SetCheckCell(int row, int col, bool available, bool ticked) {
 void TBaseGrid::CellSelected(int, int) {}
 
 void TBaseGrid::OnCurrentCellChanged(int row, int col) {
-    StopEditing(); // text typed and left without Enter is not committed
+    CommitPending(); // text typed and left for another cell goes into the model
+    StopEditing();
     if (Changing || row < 0 || col < 0 || row >= DataCount())
         return;
     if (DeleteButton)
@@ -183,6 +186,8 @@ void TBaseGrid::StartEditing() {
     Editor->setInputMask(EditMask(col));
     Editor->setText(QString::fromLatin1(CellText(row, col)));
     PlaceEditor();
+    EditRow = row;
+    EditCol = col;
     EditingOn = true;
     Editor->show();
     Editor->setFocus();
@@ -206,16 +211,36 @@ void TBaseGrid::PlaceEditor() {
 }
 
 bool TBaseGrid::Commit() {
-    const int row = CurrentEntry();
-    if (row < 0 || !IsEditing())
+    const int row = EditRow;
+    // The message of a refused text takes the focus: that must not commit again.
+    if (!IsEditing() || Committing || row < 0 || row >= DataCount())
         return true;
-    const std::string message = CommitCell(row, currentColumn(), Editor->text().toLatin1().toStdString());
+    const std::string text = Editor->text().toLatin1().toStdString();
+    if (text == CellText(row, EditCol))
+        return true; // nothing typed: nothing to commit, nothing to mark
+    const std::string message = CommitCell(row, EditCol, text);
     if (!message.empty()) {
+        // The cell shows the field again: a refused text is never shown as if it were kept.
+        Editor->setText(QString::fromLatin1(CellText(row, EditCol)));
+        Committing = true;
         Dialogs().ShowMessage(QString::fromLatin1(message));
+        Committing = false;
         return false;
     }
     FillRow(row);
+    emit Edited();
     return true;
+}
+
+void TBaseGrid::CommitPending() {
+    if (!Committing && Commit() && IsEditing() && EditRow >= 0 && EditRow < DataCount())
+        Editor->setText(QString::fromLatin1(CellText(EditRow, EditCol)));
+}
+
+void TBaseGrid::ToggleData(int row, int col) {
+    if (row < 0 || row >= DataCount() || col < 1)
+        return;
+    ToggleCell(row, col);
 }
 
 bool TBaseGrid::HandleKey(int key) {
@@ -251,6 +276,7 @@ bool TBaseGrid::HandleKey(int key) {
         if (IsEditing())
             Editor->setText(QString::fromLatin1(CellText(row, col)));
         Redraw();
+        emit Edited();
         return true;
     default:
         return false;
@@ -260,6 +286,24 @@ bool TBaseGrid::HandleKey(int key) {
 void TBaseGrid::keyPressEvent(QKeyEvent* event) {
     if (HandleKey(event->key()))
         return;
+    const int row = CurrentEntry();
+    const int col = currentColumn();
+    if (row >= 0) {
+        // Space ticks a check cell, as a click does.
+        if (event->key() == Qt::Key_Space && !IsEditing()) {
+            ToggleData(row, col);
+            return;
+        }
+        // F2 or typing opens the cell again after Escape; the typed key goes in.
+        const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint();
+        if (IsEditable(col) && (event->key() == Qt::Key_F2 || typed)) {
+            if (!IsEditing())
+                StartEditing();
+            if (typed)
+                QCoreApplication::sendEvent(Editor, event);
+            return;
+        }
+    }
     QTableWidget::keyPressEvent(event);
 }
 
@@ -268,6 +312,9 @@ bool TBaseGrid::eventFilter(QObject* watched, QEvent* event) {
         if (HandleKey(static_cast<QKeyEvent*>(event)->key()))
             return true;
     }
+    // Another control clicked (a Store button, a tab): the typed text is committed.
+    if (watched == Editor && event->type() == QEvent::FocusOut)
+        CommitPending();
     return QTableWidget::eventFilter(watched, event);
 }
 
@@ -276,9 +323,17 @@ void TBaseGrid::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid() || index.row() >= DataCount() || index.column() < 1)
+    if (index.isValid())
+        ToggleData(index.row(), index.column());
+}
+
+void TBaseGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableWidget::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
         return;
-    ToggleCell(index.row(), index.column());
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid())
+        ToggleData(index.row(), index.column());
 }
 
 } // namespace kvl

@@ -1,8 +1,10 @@
 // TBaseGrid: the table editor shared by the routing, Modbus and AIS MOB tables.
 // One row per entry of the model's list (the column captions stand in the fixed
 // header above them), check cells the editor toggles itself, an in-place editor
-// with an input mask that commits only on Enter, Up or Down, and the page's
-// Delete button, which it enables while a row number cell is current. It holds
+// with an input mask, and the page's
+// Delete button, which it enables while a row number cell is current. Typed text
+// is committed with Enter, Up or Down, and also when the user leaves the cell for
+// another cell or another control: it is never shown without being in the model. It holds
 // no data of its own: the derived editor reads and writes the model's entries.
 #pragma once
 
@@ -34,10 +36,18 @@ public:
     // Fills every cell from the model now.
     void Redraw();
 
+    // Commits the text typed into the open in-place editor, as leaving the cell
+    // does: before a store or a save, so that no value is shown but not sent.
+    void CommitPending();
+
     // The entry of the current row, -1 without one.
     int CurrentEntry() const;
     bool IsEditing() const;
     QLineEdit* InPlaceEditor() const { return Editor; }
+
+signals:
+    // The user changed the table: a cell, a tick, a row deleted.
+    void Edited();
 
 protected:
     // Hooks of the derived editors. Rows are entry indexes, columns as captioned.
@@ -54,6 +64,8 @@ protected:
     virtual bool ClearCell(int row, int col) = 0;
     // A left click on a data cell.
     virtual void ToggleCell(int row, int col) = 0;
+    // For the derived editors when they change an entry themselves.
+    void NoteEdited() { emit Edited(); }
     // After a data cell became current (the in-place editor already set).
     virtual void CellSelected(int row, int col);
 
@@ -66,6 +78,8 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // The second press of a quick double click toggles a check cell again.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -75,10 +89,16 @@ private:
     void PlaceEditor();
     // Enter, Up, Down, Escape and Delete for the current cell; true when handled.
     bool HandleKey(int key);
+    // Commits the editor's text to the cell it was opened on; false (with the
+    // message shown) when the field refused it.
     bool Commit();
+    void ToggleData(int row, int col);
 
     QLineEdit* Editor = nullptr;
     bool EditingOn = false; // in-place editing of the current cell
+    int EditRow = -1;       // the cell the editor was opened on
+    int EditCol = -1;
+    bool Committing = false;
     bool RedrawPending = false;
     bool Changing = false; // rows being brought in line: no cell selection hooks
 };

@@ -19,7 +19,7 @@ void ShowLoadNotes(const QString& fileName, const TLoadReport& report) {
     if (report.Empty())
         return;
     QString text = QStringLiteral("Not everything in ") + fileName + QStringLiteral(" was used:");
-    for (const std::string& note : report.Notes)
+    for (const std::string& note : report.All())
         text += QStringLiteral("\r") + QString::fromLatin1(note);
     Dialogs().ShowMessage(text);
 }

@@ -4,6 +4,7 @@
 #include "host/ProgramVersion.h"
 #include "model/FileAccess.h"
 #include "model/FileError.h"
+#include "tables/Tables.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,6 +34,11 @@ TLoadReport TConfigFiles::Load(const QString& fileName) {
     return Host.Config().Load(FileBytes(fileName));
 }
 
+TLoadReport TConfigFiles::Check(const QString& fileName) {
+    TMuxConfig trial;
+    return trial.Load(FileBytes(fileName));
+}
+
 void TConfigFiles::Save(const QString& fileName) {
     const TMuxIdentity identity = Host.Identity();
     Host.Config().Save(FileBytes(fileName),
@@ -45,25 +51,32 @@ void TConfigFiles::SetCfgFileName(const QString& fileName) {
     Host.ShowConfigFileName(fileName);
 }
 
-bool TConfigFiles::LoadAndWrite(const QString& fileName, bool clearSources) {
-    TLoadReport report;
+bool TConfigFiles::LoadAndWrite(const QString& fileName) {
+    // A write-all that would be refused is refused before the file replaces anything.
+    if (const QString refusal = Host.WriteAllRefusal(); !refusal.isEmpty()) {
+        Dialogs().ShowMessage(refusal);
+        return false;
+    }
     try {
-        // A file that cannot be read changes nothing, not even the data sources.
-        if (clearSources) {
-            (void)ReadWholeFile(FileBytes(fileName));
-            Host.Config().DataSrcClear();
+        const TLoadReport report = Check(fileName);
+        if (!report.Empty()) {
+            QString text = QStringLiteral("Not everything in ") + fileName + QStringLiteral(" can be used:");
+            for (const std::string& note : report.All())
+                text += QStringLiteral("\r") + QString::fromLatin1(note);
+            if (!Dialogs().Confirm(text + QStringLiteral("\r\rWrite it to the multiplexer anyway?")))
+                return false;
         }
-        report = Load(fileName);
+        if (!Tables.ConfirmDiscardEdits())
+            return false;
+        (void)Load(fileName);
     } catch (const EFileError& error) {
         Dialogs().ShowMessage(ErrorText(error)); // nothing is sent: the model is unchanged
         return false;
     }
-    if (!report.Empty()) {
-        QString text = QStringLiteral("Not everything in ") + fileName + QStringLiteral(" was used:");
-        for (const std::string& note : report.Notes)
-            text += QStringLiteral("\r") + QString::fromLatin1(note);
-        Dialogs().ShowMessage(text);
-    }
+    SetCfgFileName(fileName);
+    // The loaded tables are the device's only once the write-all has stored them.
+    for (const auto table : {TTables::ttRouting, TTables::ttModbus, TTables::ttMob})
+        Tables.MarkEdited(table);
     Host.UpdateView();
     Host.WriteAllSettings();
     return true;
@@ -76,11 +89,11 @@ void TConfigFiles::miLoadClick() {
 }
 
 void TConfigFiles::LoadAndWriteFile(const QString& fileName) {
-    SetCfgFileName(fileName);
-    LoadAndWrite(fileName, false);
+    LoadAndWrite(fileName);
 }
 
 bool TConfigFiles::SaveTo(const QString& fileName) {
+    Tables.CommitEdits(); // a value typed into a cell is saved with the rest
     try {
         Save(fileName);
         return true;
@@ -102,9 +115,9 @@ void TConfigFiles::miSaveClick() {
         SaveFilter = kSaveFilterConfig;
         const QString fileName = AskSaveName();
         if (!fileName.isEmpty()) {
-            SetCfgFileName(fileName);
             if (!SaveTo(fileName))
                 return;
+            SetCfgFileName(fileName); // the name changes once the file holds the configuration
         }
     }
     Host.UpdateView();
@@ -113,9 +126,9 @@ void TConfigFiles::miSaveClick() {
 void TConfigFiles::miSaveAsClick() {
     const QString fileName = AskSaveName();
     if (!fileName.isEmpty()) {
-        SetCfgFileName(fileName);
         if (!SaveTo(fileName))
             return;
+        SetCfgFileName(fileName);
     }
     Host.UpdateView();
 }
@@ -123,8 +136,8 @@ void TConfigFiles::miSaveAsClick() {
 void TConfigFiles::HandleDroppedFiles(const QStringList& files) {
     for (const QString& fileName : files) {
         if (fileName.endsWith(QStringLiteral(".ini"))) {
-            SetCfgFileName(fileName);
-            LoadAndWrite(fileName, true); // the load empties the three tables itself
+            // The load sets all four tables, the data sources included.
+            LoadAndWrite(fileName);
         } else if (fileName.endsWith(QStringLiteral(".txt"))) {
             Host.SendTextFile(fileName);
         }

@@ -12,9 +12,11 @@
 
 namespace kvl {
 
+class TTables;
+
 class TConfigFiles {
 public:
-    explicit TConfigFiles(TMuxHost& host) : Host(host) {}
+    TConfigFiles(TMuxHost& host, TTables& tables) : Host(host), Tables(tables) {}
 
     void miLoadClick();
     void miSaveClick();
@@ -24,11 +26,17 @@ public:
     void HandleDroppedFiles(const QStringList& files);
 
     // The steps the commands share, also used from the command line. Both throw
-    // EFileError; Load leaves the model unchanged then.
+    // EFileError; Load leaves the model unchanged then, as it does for a file
+    // that is not a configuration ("X is not a Korvelan configuration file").
     TLoadReport Load(const QString& fileName);
+    // Reads the file into a model of its own: what Load would report, the model untouched.
+    static TLoadReport Check(const QString& fileName);
     void Save(const QString& fileName);
-    // What "Load Configuration..." does with the chosen file: it becomes the
-    // current file, goes into the model and is written to the multiplexer.
+    // What "Load Configuration..." does with the chosen file: it goes into the
+    // model, is written to the multiplexer and becomes the current file. Nothing
+    // changes (model, file name, device) when the write-all would be refused, the
+    // file cannot be read or is no configuration, or the user declines a file
+    // with keys missing or refused, or declines to lose table edits.
     void LoadAndWriteFile(const QString& fileName);
 
     // The current configuration file, empty until one is chosen or dropped.
@@ -36,13 +44,13 @@ public:
 
 private:
     void SetCfgFileName(const QString& fileName);
-    // Loads the file and writes it to the multiplexer; false when it could not be
-    // read. A dropped file also empties the data sources first.
-    bool LoadAndWrite(const QString& fileName, bool clearSources);
+    // Loads the file and writes it to the multiplexer; false when nothing was done.
+    bool LoadAndWrite(const QString& fileName);
     bool SaveTo(const QString& fileName);
     QString AskSaveName();
 
     TMuxHost& Host;
+    TTables& Tables;
     int SaveFilter = 0; // the save dialog's filter, as the user left it
 };
 

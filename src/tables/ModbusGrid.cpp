@@ -169,6 +169,7 @@ void TModbusGrid::ToggleCell(int row, int col) {
         return;
     entry.Rev = entry.Rev == 0 ? 1 : 0;
     FillRow(row);
+    NoteEdited();
 }
 
 void TModbusGrid::CellSelected(int row, int col) {
@@ -203,8 +204,11 @@ void TModbusGrid::ListChosen(QComboBox* list, const char* letters, char TModbus:
     list->hide();
     if (row < 0 || index < 0 || index >= static_cast<int>(std::strlen(letters)))
         return;
+    if (Entry(row).*field == letters[index])
+        return;
     Entry(row).*field = letters[index]; // Rev stays as it was when the data type changes
     FillRow(row);
+    NoteEdited();
 }
 
 bool TModbusGrid::eventFilter(QObject* watched, QEvent* event) {

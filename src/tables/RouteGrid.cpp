@@ -117,6 +117,10 @@ void TRouteGrid::FillRow(int row) {
         device = model.empty() ? QStringLiteral("???") : QString::fromLatin1(model);
     }
     SetTextCell(row, kRouteColDevice, device, false, false);
+    // The tool tip names the device: its model and manufacturer.
+    const std::string tip =
+        !route.Name.IsEmpty() && DeviceToolTip ? DeviceToolTip(route.Name) : std::string();
+    Cell(row, kRouteColDevice)->setToolTip(QString::fromLatin1(tip));
     if (device == QStringLiteral("???"))
         Cell(row, kRouteColDevice)->setBackground(palette().color(QPalette::Button));
     SetTextCell(row, kRouteColSentence, QString::fromLatin1(route.Address), true, false);
@@ -171,6 +175,7 @@ void TRouteGrid::ToggleCell(int row, int col) {
         return;
     }
     FillRow(row);
+    NoteEdited();
 }
 
 void TRouteGrid::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -188,6 +193,7 @@ void TRouteGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     route.Name = chosen->Name;
     route.Inputs |= static_cast<std::uint16_t>(1u << kSrcN2K);
     Redraw();
+    NoteEdited();
 }
 
 } // namespace kvl

@@ -33,6 +33,9 @@ public:
     // The model name of the NMEA 2000 device with this NAME, empty when the
     // device list does not know it (shown as "???").
     std::function<std::string(TName)> DeviceModel;
+    // The Device cell's tool tip: the model and manufacturer of the device with
+    // this NAME, empty when the device list does not know it.
+    std::function<std::string(TName)> DeviceToolTip;
     // The NMEA 2000 device list in selection mode, with the NAME preselected: the
     // chosen device's NAME and source address, nullopt when cancelled. It is
     // modal: the link may close and the tables be cleared while it is open.

@@ -48,6 +48,14 @@ TTables::TTables(TMuxHost& host, QWidget* routingPage, QWidget* modbusPage, QWid
     config.OnRoutingChange = [grid = RouteGrid] { grid->DataChanged(); };
     config.OnModbusChange = [grid = ModbusGrid] { grid->DataChanged(); };
     config.OnMobChange = [grid = MobGrid] { grid->DataChanged(); };
+    connect(RouteGrid, &TBaseGrid::Edited, this, [this] { MarkEdited(ttRouting); });
+    connect(ModbusGrid, &TBaseGrid::Edited, this, [this] { MarkEdited(ttModbus); });
+    connect(MobGrid, &TBaseGrid::Edited, this, [this] { MarkEdited(ttMob); });
+    for (int t = 0; t < ttCount; ++t) {
+        QWidget* page = Page(static_cast<TTable>(t));
+        if (QTabWidget* tabs = TabsOf(page))
+            Captions[t] = tabs->tabText(tabs->indexOf(page));
+    }
 }
 
 TTables::~TTables() {
@@ -77,7 +85,9 @@ void TTables::BuildRoutingPage(QWidget* page) {
     btnRouteDel = Button(page, "btnRouteDel", QStringLiteral("Delete"), &TTables::btnRouteDelClick);
     buttons->addWidget(btnRouteDel);
     buttons->addWidget(Button(page, "btnRouteClear", QStringLiteral("Clear"), &TTables::btnRouteClearClick));
-    buttons->addWidget(Button(page, "btnRouteStore", QStringLiteral("Store"), &TTables::btnRouteStoreClick));
+    StoreButtons[ttRouting] =
+        Button(page, "btnRouteStore", QStringLiteral("Store"), &TTables::btnRouteStoreClick);
+    buttons->addWidget(StoreButtons[ttRouting]);
     buttons->addWidget(new QLabel(QStringLiteral("No Match:"), page));
     cbModeFilter = new QComboBox(page);
     cbModeFilter->setObjectName(QStringLiteral("cbModeFilter"));
@@ -103,8 +113,9 @@ void TTables::BuildModbusPage(QWidget* page) {
     buttons->addWidget(btnModbusDel);
     buttons->addWidget(
         Button(page, "btnModbusClear", QStringLiteral("Clear"), &TTables::btnModbusClearClick));
-    buttons->addWidget(
-        Button(page, "btnModbusStore", QStringLiteral("Store"), &TTables::btnModbusStoreClick));
+    StoreButtons[ttModbus] =
+        Button(page, "btnModbusStore", QStringLiteral("Store"), &TTables::btnModbusStoreClick);
+    buttons->addWidget(StoreButtons[ttModbus]);
     buttons->addStretch();
     row->addLayout(buttons);
     row->addStretch();
@@ -122,7 +133,8 @@ void TTables::BuildMobPage(QWidget* page) {
     btnMobDel = Button(page, "btnMobDel", QStringLiteral("Delete"), &TTables::btnMobDelClick);
     buttons->addWidget(btnMobDel);
     buttons->addWidget(Button(page, "btnMobClear", QStringLiteral("Clear"), &TTables::btnMobClearClick));
-    buttons->addWidget(Button(page, "btnMobStore", QStringLiteral("Store"), &TTables::btnMobStoreClick));
+    StoreButtons[ttMob] = Button(page, "btnMobStore", QStringLiteral("Store"), &TTables::btnMobStoreClick);
+    buttons->addWidget(StoreButtons[ttMob]);
     buttons->addStretch();
     row->addLayout(buttons);
     row->addStretch();
@@ -146,6 +158,8 @@ void TTables::btnRouteCaptureClick() {
 void TTables::btnRouteAddClick() {
     if (Host.Config().RouteAdd("", 0, 0, 0, 0, 0) == TMuxConfig::kRoutingFull)
         Dialogs().ShowMessage(QStringLiteral("Routing table is full"));
+    else
+        MarkEdited(ttRouting);
 }
 
 void TTables::btnRouteDelClick() {
@@ -153,7 +167,11 @@ void TTables::btnRouteDelClick() {
 }
 
 void TTables::btnRouteClearClick() {
+    if (Host.Config().RoutingTable.empty() ||
+        !Dialogs().Confirm(QStringLiteral("This will empty the routing table. Do you want to proceed?")))
+        return;
     Host.Config().RouteClear();
+    MarkEdited(ttRouting);
 }
 
 void TTables::btnRouteStoreClick() {
@@ -192,6 +210,8 @@ void TTables::ShowRoutingTab() {
 
 void TTables::CaptureSentence(const TSentence& sentence) {
     CaptureRoute(sentence, Host.Config());
+    if (!Host.Config().RoutingTable.empty())
+        MarkEdited(ttRouting); // captured rows reach the device only with Store
 }
 
 // ---- Modbus ----
@@ -200,6 +220,8 @@ void TTables::btnModbusAddClick() {
     if (Host.Config().ModbusAdd(0, 0, 'H', 'I', 0, 0, 0, 0, "", TModbus::kStatusUnknown) ==
         TMuxConfig::kModbusFull)
         Dialogs().ShowMessage(QStringLiteral("Modbus table is full"));
+    else
+        MarkEdited(ttModbus);
 }
 
 void TTables::btnModbusDelClick() {
@@ -207,7 +229,11 @@ void TTables::btnModbusDelClick() {
 }
 
 void TTables::btnModbusClearClick() {
+    if (Host.Config().ModbusTable.empty() ||
+        !Dialogs().Confirm(QStringLiteral("This will empty the Modbus table. Do you want to proceed?")))
+        return;
     Host.Config().ModbusClear();
+    MarkEdited(ttModbus);
 }
 
 void TTables::btnModbusStoreClick() {
@@ -224,6 +250,8 @@ void TTables::ShowModbusTab() {
 void TTables::btnMobAddClick() {
     if (Host.Config().MobAdd("", TMob::kAlarmInactive) == TMuxConfig::kMobFull)
         Dialogs().ShowMessage(QStringLiteral("MOB table is full"));
+    else
+        MarkEdited(ttMob);
 }
 
 void TTables::btnMobDelClick() {
@@ -231,7 +259,11 @@ void TTables::btnMobDelClick() {
 }
 
 void TTables::btnMobClearClick() {
+    if (Host.Config().MOBTable.empty() ||
+        !Dialogs().Confirm(QStringLiteral("This will empty the AIS MOB table. Do you want to proceed?")))
+        return;
     Host.Config().MobClear();
+    MarkEdited(ttMob);
 }
 
 void TTables::btnMobStoreClick() {
@@ -271,6 +303,13 @@ void TTables::RunStore(const TStorePlan& plan) {
         case TStoreStep::TKind::WaitReady:
             Host.WaitForReply(TPQZXCmd::PQZXRDY, kReadyTimeoutMs);
             break;
+        case TStoreStep::TKind::WaitReadyIfAny:
+            try {
+                Host.WaitForReply(TPQZXCmd::PQZXRDY, kReadyTimeoutMs);
+            } catch (const ETimeOut&) {
+                // A multiplexer that does not answer the end of an empty store is done all the same.
+            }
+            break;
         case TStoreStep::TKind::Pause:
             std::this_thread::sleep_for(std::chrono::milliseconds(step.Ms));
             break;
@@ -279,19 +318,25 @@ void TTables::RunStore(const TStorePlan& plan) {
 }
 
 void TTables::RouteStore() {
+    TBusyGuard busy(Host);
     TWaitCursor cursor;
     RunStore(RouteStorePlan(Host.Config()));
+    MarkEdited(ttRouting, false);
 }
 
 void TTables::ModbusStore() {
+    TBusyGuard busy(Host);
     TWaitCursor cursor;
     RunStore(ModbusStorePlan(Host.Config()));
     Host.Config().ModbusClearStatus();
+    MarkEdited(ttModbus, false);
 }
 
 void TTables::MobStore() {
+    TBusyGuard busy(Host);
     TWaitCursor cursor;
     RunStore(MobStorePlan(Host.Config()));
+    MarkEdited(ttMob, false);
 }
 
 void TTables::StoreAll() {
@@ -301,13 +346,69 @@ void TTables::StoreAll() {
 }
 
 void TTables::StoreFromButton(void (TTables::*store)()) {
+    // One store at a time: a click that a nested wait lets through does nothing.
+    if (Host.IsBusy())
+        return;
+    TBusyGuard busy(Host);
+    CommitEdits();
     try {
         (this->*store)();
     } catch (const ETimeOut& e) {
         Dialogs().ShowMessage(QString::fromLatin1(e.what()));
+    } catch (const ELinkClosed& e) {
+        Dialogs().ShowMessage(QString::fromLatin1(e.what()) + QStringLiteral(": the table was not stored."));
     } catch (const ETableEntry& e) {
+        SelectRow(store, e.Row);
         Dialogs().ShowMessage(QString::fromLatin1(e.what()));
     }
+}
+
+void TTables::SelectRow(void (TTables::*store)(), int row) {
+    TBaseGrid* grid = store == &TTables::ModbusStore ? static_cast<TBaseGrid*>(ModbusGrid)
+                      : store == &TTables::MobStore  ? static_cast<TBaseGrid*>(MobGrid)
+                                                     : static_cast<TBaseGrid*>(RouteGrid);
+    if (row >= 0 && row < grid->rowCount())
+        grid->setCurrentCell(row, 0);
+}
+
+// ---- Edits not stored ----
+
+void TTables::MarkEdited(TTable table, bool edited) {
+    if (Edited[table] == edited)
+        return;
+    Edited[table] = edited;
+    QWidget* page = Page(table);
+    if (QTabWidget* tabs = TabsOf(page))
+        tabs->setTabText(tabs->indexOf(page), Captions[table] + (edited ? QStringLiteral(" *") : QString()));
+}
+
+void TTables::ForgetEdits() {
+    for (int t = 0; t < ttCount; ++t)
+        MarkEdited(static_cast<TTable>(t), false);
+}
+
+bool TTables::ConfirmDiscardEdits() {
+    CommitEdits();
+    QStringList changed;
+    for (int t = 0; t < ttCount; ++t)
+        if (Edited[t])
+            changed.append(Captions[t]);
+    if (changed.isEmpty())
+        return true;
+    return Dialogs().Confirm(QStringLiteral("Changes to these tables were not stored: ") +
+                             changed.join(QStringLiteral(", ")) + QStringLiteral(".\rDiscard the changes?"));
+}
+
+void TTables::CommitEdits() {
+    for (TBaseGrid* grid : {static_cast<TBaseGrid*>(RouteGrid), static_cast<TBaseGrid*>(ModbusGrid),
+                            static_cast<TBaseGrid*>(MobGrid)})
+        grid->CommitPending();
+}
+
+void TTables::SetStoresEnabled(bool enabled) {
+    for (QPushButton* button : StoreButtons)
+        if (button)
+            button->setEnabled(enabled);
 }
 
 // ---- Flags and pages ----
@@ -325,15 +426,21 @@ void TTables::LinkClosed() {
     RouteGrid->SetFlags(gfOut2);
 }
 
-void TTables::SetPageVisible(QWidget* page, bool visible) {
+QTabWidget* TTables::TabsOf(QWidget* page) const {
     for (QWidget* w = page->parentWidget(); w; w = w->parentWidget()) {
-        if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
-            const int index = tabs->indexOf(page);
-            if (index >= 0)
-                tabs->setTabVisible(index, visible);
-            return;
-        }
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            return tabs->indexOf(page) >= 0 ? tabs : nullptr;
     }
+    return nullptr;
+}
+
+QWidget* TTables::Page(TTable table) const {
+    return table == ttRouting ? RoutingPage : table == ttModbus ? ModbusPage : MobPage;
+}
+
+void TTables::SetPageVisible(QWidget* page, bool visible) {
+    if (QTabWidget* tabs = TabsOf(page))
+        tabs->setTabVisible(tabs->indexOf(page), visible);
 }
 
 } // namespace kvl

@@ -15,6 +15,7 @@
 
 class QComboBox;
 class QPushButton;
+class QTabWidget;
 class QWidget;
 
 namespace kvl {
@@ -62,6 +63,19 @@ public:
     void ModbusStore();
     void MobStore();
 
+    // Edits not yet stored. A changed table shows it on its tab ("Routing *");
+    // a store clears it, and so does emptying the tables for a read or a disconnect.
+    enum TTable { ttRouting, ttModbus, ttMob, ttCount };
+    bool IsEdited(TTable table) const { return Edited[table]; }
+    void MarkEdited(TTable table, bool edited = true);
+    void ForgetEdits();
+    // True when nothing would be lost, or the user agrees to lose the edits.
+    bool ConfirmDiscardEdits();
+    // Commits text typed into any table's open cell (before a store or a save).
+    void CommitEdits();
+    // The Store buttons: disabled while another operation waits for the multiplexer.
+    void SetStoresEnabled(bool enabled);
+
     // What the multiplexer is: NMEA 2000 and a WiFi host link show their columns.
     void SetCapabilities(bool nmea2000, bool wifi);
     // The link closed: the routing flags fall back to output 2 alone.
@@ -81,6 +95,10 @@ private:
     // A Store button: the store, with its failure shown to the user.
     void StoreFromButton(void (TTables::*store)());
     void SetPageVisible(QWidget* page, bool visible);
+    QTabWidget* TabsOf(QWidget* page) const;
+    QWidget* Page(TTable table) const;
+    // Selects the row of an entry that cannot be sent.
+    void SelectRow(void (TTables::*store)(), int row);
 
     TMuxHost& Host;
     QWidget* RoutingPage;
@@ -91,6 +109,9 @@ private:
     QPushButton* btnModbusDel = nullptr;
     QPushButton* btnMobDel = nullptr;
     QComboBox* cbModeFilter = nullptr;
+    QPushButton* StoreButtons[ttCount] = {};
+    QString Captions[ttCount];
+    bool Edited[ttCount] = {};
 };
 
 } // namespace kvl

@@ -40,12 +40,14 @@ TEST_F(WaitTest, ReadyReleasesEveryWait) {
     EXPECT_NO_THROW(Form->SendAndWait("$PQZXSP,C,0,0,0,0,0", TPQZXCmd::PQZXSP));
 }
 
-TEST_F(WaitTest, DisconnectEndsAPendingWaitAtOnce) {
+TEST_F(WaitTest, DisconnectEndsAPendingWaitAtOnceAndTheWaitRaises) {
     ConnectTo({"SP"});
     QTimer::singleShot(50, Form.get(), [&] { Click("btnConnect"); });
     QElapsedTimer clock;
     clock.start();
-    EXPECT_NO_THROW(Form->SendAndWait("$PQZXSP,C,0,0,0,0,0", TPQZXCmd::PQZXSP));
+    // No answer can come: the caller must not carry on as if one had.
+    EXPECT_THROW(Form->SendAndWait("$PQZXSP,C,0,0,0,0,0", TPQZXCmd::PQZXSP), ELinkClosed);
+    EXPECT_THROW(Form->SendAndWait("$PQZXSP,C,0,0,0,0,0", TPQZXCmd::PQZXSP), ELinkClosed);
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmClosed);
     EXPECT_EQ(Form->WaitForResponse(), TPQZXCmd::PQZXNone);
 }

@@ -136,8 +136,9 @@ TEST(DecodeDS, SourcesInputsAndNames) {
     DecodeDS(Line("$PQZXDS,R,2,4,0123456789ABCDEF"), config);
     EXPECT_EQ(config.DataSrcTable[2], (TDataSource{'4', 0}));
 
+    // Unset, however the device words it, is the one "none".
     DecodeDS(Line("$PQZXDS,R,2,0"), config);
-    EXPECT_EQ(config.DataSrcTable[2], (TDataSource{'0', 0}));
+    EXPECT_EQ(config.DataSrcTable[2], (TDataSource{TDataSource::kNone, 0}));
 }
 
 TEST(DecodeDS, NumbersAboveTwoChangeNothing) {

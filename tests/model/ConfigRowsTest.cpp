@@ -87,7 +87,7 @@ TEST(ConfigRows, GoodRowsReadBackWithFreshStates) {
 
 TEST(ConfigRows, RowsThatCannotReachTheWireOrDoNotFitAreLeftOutWithAReason) {
     for (const char* row :
-         {"GPRMC,21,00,30", "\"G*RMC\",21,00,30,0", "\"GP RM\",21,00,30,0", "GPRMC,1FFFF,00,30,0",
+         {"GPRMC,21,00,30", "\"G*RMC\",21,00,30,0", "GPRMC,1FFFF,00,30,0",
           "GPRMC,21,256,30,0", "GPRMC,21,-1,30,0", "GPRMC,21,00,30,12345678901234567"}) {
         const auto read = ReadRoutingRow(row);
         EXPECT_FALSE(read.Entry) << row;
@@ -96,20 +96,23 @@ TEST(ConfigRows, RowsThatCannotReachTheWireOrDoNotFitAreLeftOutWithAReason) {
     for (const char* row : {"1,100,H,I,0,1,C,C", "248,100,H,I,0,1,C,C,ID", "1,65536,H,I,0,1,C,C,ID",
                             "1,100,X,I,0,1,C,C,ID", "1,100,H,Q,0,1,C,C,ID", "1,100,H,I,2,1,C,C,ID",
                             "1,100,H,I,0,10,C,C,ID", "1,100,H,I,0,1,,C,ID", "1,100,H,I,0,1,C,,ID",
-                            "1,100,H,I,0,1,*,C,ID", "1,100,H,I,0,1,C,C,\"A*B\"", "1,100,H,I,0,1,C,C,\"A B\""})
+                            "1,100,H,I,0,1,*,C,ID", "1,100,H,I,0,1,C,C,\"A*B\""})
         EXPECT_FALSE(ReadModbusRow(row).Entry) << row;
+    // A blank cuts the value, as a plain field has always been read; the row stays.
+    EXPECT_EQ(ReadRoutingRow("\"GP RM\",21,00,30,0").Entry->Address, "GP");
+    EXPECT_EQ(ReadModbusRow("1,100,H,I,0,1,C,C,\"A B\"").Entry->XdrID, "A");
     for (const char* row : {"", "21123456X", "21,123456"})
         EXPECT_FALSE(ReadMobRow(row).Entry) << row;
 }
 
 TEST(ConfigRows, DataSourceRowsFallBackToNoSource) {
     std::string problem;
-    const TDataSource previous{'3', 0x77};
-    EXPECT_EQ(ReadDataSourceRow("", previous, problem), (TDataSource{'3', 0}));
-    EXPECT_EQ(ReadDataSourceRow("N,00000000000000AB", previous, problem), (TDataSource{'N', 0xAB}));
-    EXPECT_EQ(ReadDataSourceRow("12,00000000000000AB", previous, problem), (TDataSource{'0', 0xAB}));
-    EXPECT_EQ(ReadDataSourceRow("2,zz", previous, problem), (TDataSource{'2', 0}));
+    EXPECT_EQ(ReadDataSourceRow("", problem), (TDataSource{TDataSource::kNone, 0}));
+    EXPECT_EQ(ReadDataSourceRow("N,00000000000000AB", problem), (TDataSource{'N', 0xAB}));
+    EXPECT_EQ(ReadDataSourceRow("12,00000000000000AB", problem), (TDataSource{TDataSource::kNone, 0xAB}));
+    EXPECT_EQ(ReadDataSourceRow("-,0000000000000000", problem), (TDataSource{TDataSource::kNone, 0}));
+    EXPECT_EQ(ReadDataSourceRow("2,zz", problem), (TDataSource{'2', 0}));
     EXPECT_TRUE(problem.empty());
-    EXPECT_EQ(ReadDataSourceRow("*,0", previous, problem), (TDataSource{'0', 0}));
+    EXPECT_EQ(ReadDataSourceRow("N,zz", problem), (TDataSource{'N', 0}));
     EXPECT_FALSE(problem.empty());
 }

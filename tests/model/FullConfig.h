@@ -63,7 +63,7 @@ inline void FillFullConfig(TMuxConfig& c) {
     c.DIConv = 5;
     c.DataSrcTable[0] = {'1', 0};
     c.DataSrcTable[1] = {'N', 0x1122334455667788};
-    c.DataSrcTable[2] = {'0', 0};
+    c.DataSrcTable[2] = {TDataSource::kNone, 0};
     for (unsigned i = 0; i < TMuxConfig::kMaxRoutes; ++i)
         c.RouteAdd("GP" + Digits(i, 3), static_cast<std::uint16_t>(0x81 + i),
                    static_cast<std::uint8_t>(i % 100), static_cast<std::uint16_t>(0x33 ^ i),

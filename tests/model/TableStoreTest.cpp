@@ -19,10 +19,12 @@ TEST(TableStore, ARouteStoreDeletesSendsEachEntry5msApartAndWaitsForReadyOnce) {
     EXPECT_EQ(RouteStorePlan(config), expected);
 }
 
-TEST(TableStore, AnEmptyStoreEndsWithTheReadyOfItsDelete) {
+TEST(TableStore, AnEmptyStoreWaitsForTheEndOfTheStoreWithoutRequiringIt) {
     TMuxConfig config;
-    EXPECT_EQ(RouteStorePlan(config), (TStorePlan{{TKind::SendAndWaitReady, "$PQZXRTE,C,DELETE", 0}}));
-    EXPECT_EQ(ModbusStorePlan(config), (TStorePlan{{TKind::SendAndWaitReady, "$PQZXMB,C,DELETE", 0}}));
+    EXPECT_EQ(RouteStorePlan(config), (TStorePlan{{TKind::SendAndWaitReady, "$PQZXRTE,C,DELETE", 0},
+                                                  {TKind::WaitReadyIfAny, "", 0}}));
+    EXPECT_EQ(ModbusStorePlan(config),
+              (TStorePlan{{TKind::SendAndWaitReady, "$PQZXMB,C,DELETE", 0}, {TKind::WaitReadyIfAny, "", 0}}));
 }
 
 TEST(TableStore, AModbusStoreSendsEveryEntry) {
@@ -50,5 +52,12 @@ TEST(TableStore, AnEntryThatCannotBeSentStopsTheStoreBeforeItStarts) {
     TMuxConfig config;
     config.ModbusAdd(1, 100, 'H', 'F', 1, 1, 'C', 'C', "ENGINE1", 0);
     config.ModbusAdd(0, 0, 'H', 'I', 0, 0, 0, 0, "", 240); // a fresh entry: no type, no unit
-    EXPECT_THROW(ModbusStorePlan(config), ETableEntry);
+    try {
+        ModbusStorePlan(config);
+        FAIL() << "the fresh entry was accepted";
+    } catch (const ETableEntry& e) {
+        EXPECT_EQ(e.Row, 1);
+        EXPECT_STREQ(e.what(),
+                     "Row 2: The Modbus entry for slave 0, register 0 has no transducer type or unit");
+    }
 }

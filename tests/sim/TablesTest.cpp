@@ -74,11 +74,11 @@ TEST(Tables, ARouteStoreIsAnsweredAfterTheDeleteAndOnceAfterTheEntries) {
     EXPECT_EQ(device.Sim.Config().routes, expected);
 }
 
-TEST(Tables, AnEmptyStoreGetsTheDeletesReadyAlone) {
+TEST(Tables, AnEmptyStoreGetsTheDeletesReadyAndItsEnd) {
     TcpDevice device(WithTables());
     device.Host->Send("$PQZXMB,C,DELETE");
     EXPECT_EQ(device.Host->WaitFor(IsDeviceLine), kReadyLine);
-    EXPECT_TRUE(LinesWithin(*device.Host, 3 * kStoreEndGap).empty());
+    EXPECT_EQ(LinesWithin(*device.Host, 3 * kStoreEndGap), std::vector<std::string>{kReadyLine});
     EXPECT_TRUE(device.Sim.Config().modbus.empty());
 }
 

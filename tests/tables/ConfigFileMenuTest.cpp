@@ -67,10 +67,13 @@ TEST_F(ConfigFileMenuTest, LoadingAHandMadeFileWritesEverythingToTheMultiplexer)
     const QString path = Dir.filePath(QStringLiteral("aurora.ini"));
     WriteBytes(path, kHandMade);
     TestDialogs().FileNames.push_back(path);
+    TestDialogs().ConfirmAnswers.push_back(true); // the keys it does not hold: write it all the same
     const std::size_t from = Sim->ReceivedCount();
     Action("miLoad")->trigger();
     ASSERT_TRUE(SimReceived("$PQZXDS,C,2", from));
     EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join('|').toStdString();
+    ASSERT_EQ(TestDialogs().Questions.size(), 1);
+    EXPECT_TRUE(TestDialogs().Questions[0].contains(QStringLiteral("\"Baud In2\" is missing")));
     EXPECT_EQ(Form->StatusPanel(3), QStringLiteral("Config file: ") + path);
 
     const auto sent = ReceivedBodies(from);
@@ -115,6 +118,7 @@ TEST_F(ConfigFileMenuTest, EmptyTablesDoNotStopTheWriteAll) {
     const QString path = Dir.filePath(QStringLiteral("plain.ini"));
     WriteBytes(path, "[Configuration]\r\nBaud In1=2\r\n");
     TestDialogs().FileNames.push_back(path);
+    TestDialogs().ConfirmAnswers.push_back(true);
     const std::size_t from = Sim->ReceivedCount();
     Action("miLoad")->trigger();
     ASSERT_TRUE(SimReceived("$PQZXDS,C,2", from));
@@ -174,19 +178,20 @@ TEST_F(ConfigFileMenuTest, RowsBeyondTheLimitsAreLeftOutToldAndNeverSent) {
     StartSimulator(Quiet());
     CreateForm();
     ConnectAndRead();
-    std::string text = "[Routing]\r\n";
+    std::string text = "[Configuration]\r\n[Routing]\r\n";
     for (int i = 1; i <= 60; ++i)
         text += "R" + std::to_string(i) + "=GP" + std::to_string(100 + i) + ",01,00,20,0000000000000000\r\n";
     text += "[AIS MOB]\r\nR1=2112345X7\r\n";
     const QString path = Dir.filePath(QStringLiteral("big.ini"));
     WriteBytes(path, text);
     TestDialogs().FileNames.push_back(path);
+    TestDialogs().ConfirmAnswers.push_back(true);
     const std::size_t from = Sim->ReceivedCount();
     Action("miLoad")->trigger();
     ASSERT_TRUE(SimReceived("$PQZXDS,C,2", from));
-    ASSERT_EQ(TestDialogs().Messages.size(), 1);
-    EXPECT_TRUE(TestDialogs().Messages[0].contains(QStringLiteral("10 more rows were left out")));
-    EXPECT_TRUE(TestDialogs().Messages[0].contains(QStringLiteral("[AIS MOB] R1 left out")));
+    ASSERT_EQ(TestDialogs().Questions.size(), 1);
+    EXPECT_TRUE(TestDialogs().Questions[0].contains(QStringLiteral("10 more rows were left out")));
+    EXPECT_TRUE(TestDialogs().Questions[0].contains(QStringLiteral("[AIS MOB] R1 left out")));
     int routes = 0;
     for (const std::string& line : ReceivedBodies(from))
         routes += line.starts_with("$PQZXRTE,C,GP") ? 1 : 0;
@@ -195,13 +200,14 @@ TEST_F(ConfigFileMenuTest, RowsBeyondTheLimitsAreLeftOutToldAndNeverSent) {
     EXPECT_TRUE(Sim->Config().mob.empty());
 }
 
-TEST_F(ConfigFileMenuTest, ADroppedConfigurationIsLoadedAndWrittenWithTheDataSourcesEmptiedFirst) {
+TEST_F(ConfigFileMenuTest, ADroppedConfigurationIsLoadedAndWrittenWithTheDataSourcesItHolds) {
     StartSimulator(Quiet());
     CreateForm();
     ConnectAndRead();
     Form->Config().DataSrcTable[2] = {'3', 0};
     const QString path = Dir.filePath(QStringLiteral("dropped.ini"));
     WriteBytes(path, "[Configuration]\r\nBaud In2=4\r\n[AIS MOB]\r\nR1=211234567\r\n");
+    TestDialogs().ConfirmAnswers.push_back(true);
     const std::size_t from = Sim->ReceivedCount();
     Form->HandleDroppedFiles({path});
     ASSERT_TRUE(SimReceived("$PQZXDS,C,2", from));

@@ -84,21 +84,28 @@ TEST_F(TablesTest, TextThatCannotBeSentIsRefusedAtCommit) {
     EditCell(Grid<TRouteGrid>("RouteGrid"), 0, 9, QStringLiteral("GP,RM"));
     EXPECT_EQ(Form->Config().RoutingTable[0]->Address, "GPRMC");
     ASSERT_EQ(TestDialogs().Messages.size(), 1);
-    EditCell(Grid<TModbusGrid>("ModbusGrid"), 0, 8, QStringLiteral("OIL TEMP"));
+    EditCell(Grid<TModbusGrid>("ModbusGrid"), 0, 8, QStringLiteral("OIL*TEMP"));
     EXPECT_EQ(Form->Config().ModbusTable[0]->XdrID, "ENGINE1");
+    EXPECT_EQ(TestDialogs().Messages.size(), 2);
+    // A blank cuts the ID, as the configuration file reads it back.
+    EditCell(Grid<TModbusGrid>("ModbusGrid"), 0, 8, QStringLiteral("OIL TEMP"));
+    EXPECT_EQ(Form->Config().ModbusTable[0]->XdrID, "OIL");
     EXPECT_EQ(TestDialogs().Messages.size(), 2);
 }
 
-TEST_F(TablesTest, TextLeftWithoutEnterIsNotCommitted) {
+TEST_F(TablesTest, TextLeftForAnotherCellIsCommitted) {
     StartSimulator(SmallTables());
     CreateForm();
     ConnectAndRead();
     auto* mob = Grid<TMobGrid>("MobGrid");
+    ShowPageOf(mob);
+    mob->setCurrentCell(0, 0);
     mob->setCurrentCell(0, 1);
+    ASSERT_TRUE(mob->IsEditing());
     mob->InPlaceEditor()->selectAll();
     QTest::keyClicks(mob->InPlaceEditor(), QStringLiteral("972000009"));
     mob->setCurrentCell(1, 1);
-    EXPECT_EQ(Form->Config().MOBTable[0]->MMSI, "211234567");
+    EXPECT_EQ(Form->Config().MOBTable[0]->MMSI, "972000009"); // never shown but not in the model
 }
 
 TEST_F(TablesTest, AMobStoreSendsTheDeleteThenEveryEntryAndWaitsForNothing) {
@@ -142,7 +149,7 @@ TEST_F(TablesTest, AFreshModbusEntryIsNotStoredWithoutTypeAndUnit) {
     EXPECT_TRUE(ReceivedBodies(from).empty());
     ASSERT_EQ(TestDialogs().Messages.size(), 1);
     EXPECT_EQ(TestDialogs().Messages[0],
-              "The Modbus entry for slave 0, register 0 has no transducer type or unit");
+              "Row 2: The Modbus entry for slave 0, register 0 has no transducer type or unit");
 }
 
 TEST_F(TablesTest, DeletingRowsKeepsTheCurrentRowInsideTheTable) {
