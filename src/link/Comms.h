@@ -1,4 +1,5 @@
-// TComm: the tool's one link to a multiplexer, over a serial port, UDP or TCP.
+// TComm: the tool's one link to a multiplexer, over a serial port, UDP or TCP,
+// or to a simulated multiplexer running inside the program (no port opened).
 // It owns the receive thread of a serial or TCP link (joined on close, never
 // detached), the line queue that thread fills, and the UDP receiver.
 #pragma once
@@ -23,7 +24,7 @@
 
 namespace kvl {
 
-enum class TCommMode { cmClosed, cmSerial, cmUDP, cmTCP };
+enum class TCommMode { cmClosed, cmSerial, cmUDP, cmTCP, cmSim };
 
 // A port text that is not a number from 1 to 65535 (shown like any conversion error).
 class EConvertError : public std::runtime_error {
@@ -33,12 +34,19 @@ public:
 
 class TRXThread;
 class TUDPServer;
+namespace sim {
+class HostPipe;
+class Simulator;
+} // namespace sim
 
 class TComm : public QObject {
     Q_OBJECT
 public:
     static constexpr int kDefaultPort = 10110;
     static constexpr std::size_t kQueueLimit = 10000; // lines; the oldest are dropped beyond
+    // The last entry of the port list: a multiplexer simulated inside the program.
+    static constexpr const char* kSimFriendlyName = "Simulated Korvelan-3";
+    static constexpr const char* kSimPortName = "sim:";
 
     // Speed table: index 0..8 -> 4800 .. 921600 baud; any other index gives 115200.
     static int BaudForIndex(int speedIndex);
@@ -47,7 +55,8 @@ public:
     ~TComm() override; // closes the link and joins the receive thread
 
     // Link names, parallel lists: "UDP All", "UDP", "TCP", then the serial ports
-    // (device path in Ports, display name in FriendlyPorts).
+    // (device path in Ports, display name in FriendlyPorts), then the simulated
+    // multiplexer (kSimPortName, kSimFriendlyName).
     const std::vector<std::string>& Ports() const { return PortNames; }
     const std::vector<std::string>& FriendlyPorts() const { return FriendlyNames; }
     // Adds a serial entry by hand (pseudo-terminals are never enumerated).
@@ -63,7 +72,8 @@ public:
     // cmSerial: resource is the device path, option the speed index; failures
     // return cmClosed. cmUDP (option 0 "UDP All", 1 "UDP") and cmTCP: resource is
     // "host" or "host:port"; failures throw ECommError with the socket layer's
-    // message, or EConvertError for a bad port text.
+    // message, or EConvertError for a bad port text. cmSim: resource is the code
+    // of a simulated model ("3N"); an unknown code throws ECommError.
     TCommMode OpenPort(TCommMode mode, const std::string& resource, int option);
     void ClosePort();
     TCommMode CommMode() const { return Mode; }
@@ -93,6 +103,7 @@ private:
     void OpenSerial(const std::string& path, int speedIndex);
     void OpenUDP(const std::string& resource, int option);
     void OpenTCP(const std::string& resource);
+    void OpenSim(const std::string& model);
     void Write(const std::uint8_t* data, std::size_t size);
 
     void RebuildPortLists();
@@ -110,6 +121,8 @@ private:
     TFileDescriptor Handle;            // the serial port or the TCP socket
     std::unique_ptr<TRXThread> Thread; // reads Handle; joined before Handle closes
     std::unique_ptr<TUDPServer> UDPServer;
+    std::shared_ptr<sim::HostPipe> SimPipe;    // the simulated link's bytes
+    std::unique_ptr<sim::Simulator> SimDevice; // stopped after Thread is joined
 };
 
 } // namespace kvl

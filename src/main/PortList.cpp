@@ -46,6 +46,7 @@ void TMainForm::SetPortEnumerator(TPortWatch::TEnumerator enumerator) {
 void TMainForm::PortListTimerTimer() {
     if (IsLinkOpen() || ui->cbPort->view()->isVisible())
         return; // nor while the user is choosing from the opened list
+    // The simulated entry, last in the list, is found again by its name like a port.
     const int selected = ui->cbPort->currentIndex();
     const bool serialSelected = selected >= kFirstSerialPort;
     const std::string selectedPath =
@@ -82,8 +83,12 @@ void TMainForm::ConnectTo(const TConnectTarget& target) {
         case TConnectTarget::TKind::Serial:
             index = SerialEntryIndex(target.Path);
             break;
+        case TConnectTarget::TKind::Sim:
+            index = SimEntryIndex();
+            GivenSimModel = target.Path.toStdString();
+            break;
         }
-        if (target.Kind != TConnectTarget::TKind::Serial) {
+        if (target.Kind != TConnectTarget::TKind::Serial && target.Kind != TConnectTarget::TKind::Sim) {
             ui->edtMuxIP->setText(target.Host);
             ui->edtMuxPort->setText(target.Port);
         }

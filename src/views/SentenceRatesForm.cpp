@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QSaveFile>
+#include <QSettings>
 
 namespace kvl {
 
@@ -18,6 +19,13 @@ QString CsvField(const QString& text) {
     QString quoted = text;
     quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+const QString kGeometryKey = QStringLiteral("SentenceRates/Geometry");
+const QString kColumnsKey = QStringLiteral("SentenceRates/Columns");
+
+QSettings StoredSettings() {
+    return QSettings(QStringLiteral("Orvanto"), QStringLiteral("KVLConfig3"));
 }
 
 } // namespace
@@ -35,6 +43,45 @@ TSentenceRatesForm::TSentenceRatesForm(TSentenceRates& rates, QWidget* parent)
     connect(&RefreshTimer, &QTimer::timeout, this, GuardedSlot([this] { Refresh(); }));
     connect(ui->btnReset, &QPushButton::clicked, this, GuardedSlot([this] { btnResetClick(); }));
     connect(ui->btnSaveCsv, &QPushButton::clicked, this, GuardedSlot([this] { btnSaveCsvClick(); }));
+    connect(ui->tvRates->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (!Fitting)
+            FitToContent = false; // the user's width stays
+    });
+    RestoreLayout();
+}
+
+void TSentenceRatesForm::FitColumns() {
+    if (!FitToContent)
+        return;
+    Fitting = true;
+    QHeaderView* header = ui->tvRates->horizontalHeader();
+    // Every column but the last, which stretches to the window's edge; a column
+    // only grows, so that the table does not jump as rates come and go.
+    for (int column = 0; column + 1 < RatesModel.columnCount(); ++column) {
+        const int before = header->sectionSize(column);
+        ui->tvRates->resizeColumnToContents(column); // the header's text counts too
+        if (header->sectionSize(column) < before)
+            header->resizeSection(column, before);
+    }
+    Fitting = false;
+}
+
+void TSentenceRatesForm::RestoreLayout() {
+    const QSettings settings = StoredSettings();
+    if (settings.contains(kGeometryKey))
+        restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    if (settings.contains(kColumnsKey)) {
+        Fitting = true;
+        if (ui->tvRates->horizontalHeader()->restoreState(settings.value(kColumnsKey).toByteArray()))
+            FitToContent = false;
+        Fitting = false;
+    }
+}
+
+void TSentenceRatesForm::StoreLayout() const {
+    QSettings settings = StoredSettings();
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kColumnsKey, ui->tvRates->horizontalHeader()->saveState());
 }
 
 TSentenceRatesForm::~TSentenceRatesForm() = default;
@@ -46,6 +93,7 @@ void TSentenceRatesForm::SetDeviceNamer(TSentenceRatesModel::TDeviceNamer namer)
 void TSentenceRatesForm::Refresh() {
     const auto now = TSentenceRates::Clock::now();
     RatesModel.SetRows(Rates.Snapshot(now), now);
+    FitColumns();
 }
 
 void TSentenceRatesForm::btnResetClick() {
@@ -89,6 +137,7 @@ void TSentenceRatesForm::showEvent(QShowEvent* event) {
 
 void TSentenceRatesForm::hideEvent(QHideEvent* event) {
     RefreshTimer.stop();
+    StoreLayout();
     QWidget::hideEvent(event);
 }
 
