@@ -143,6 +143,7 @@ TEST_F(FirmwareUpdateTest, TheEmbeddedArmImageAndAContainerFileOverTheSerialLink
     auto options = Quiet();
     options.transport = sim::TransportKind::Pty;
     options.ptyLink = ::testing::TempDir() + "kvl-fw-pty-" + std::to_string(::getpid());
+    options.ptyBaud = 0; // two whole uploads: the line's timing is tested by test_link and the benchmark
     options.boot.hardwareId = 0x20;
     options.boot.versionAfterUpdate = "3.30.2";
     Sim = std::make_unique<sim::Simulator>(options);
