@@ -4,8 +4,10 @@
 #include "MainFormFixture.h"
 #include "SimModels.h"
 #include "main/CommandLine.h"
+#include "main/SimModelDialog.h"
 
 #include <QFile>
+#include <QListWidget>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -79,6 +81,17 @@ TEST_F(SimulatedLinkTest, SerialEntryAddedByHandStaysBeforeTheSimulatedOne) {
     EXPECT_EQ(port->itemText(SimEntry()), "Simulated Korvelan-3");
     EXPECT_EQ(port->itemText(SimEntry() - 1), "Bench adapter");
     EXPECT_EQ(Form->Comm().Ports()[static_cast<std::size_t>(SimEntry() - 1)], "/dev/ttyBENCH0");
+}
+
+TEST(SimModelDialog, ListsEveryModelWithTheLastChoicePreselected) {
+    TSimModelDialog dialog("3em");
+    auto* list = dialog.findChild<QListWidget*>("lbSimModels");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), static_cast<int>(sim::SimModels().size()));
+    EXPECT_EQ(list->item(1)->text(), "Korvelan-3N (NMEA 2000, USB)");
+    EXPECT_EQ(list->item(6)->text(), "Korvelan-3E (NMEA 2000, Ethernet) with Modbus and AIS MOB alarm");
+    EXPECT_EQ(dialog.SelectedModel(), "3EM");
+    EXPECT_EQ(TSimModelDialog("unknown").SelectedModel(), "3");
 }
 
 TEST(SimulatedConnectTarget, ModelsAreNamedOnTheCommandLine) {
