@@ -71,8 +71,6 @@ void TComm::RebuildPortLists() {
             FriendlyNames.push_back(entry.Friendly);
         }
     }
-    PortNames.emplace_back(kSimPortName);
-    FriendlyNames.emplace_back(kSimFriendlyName);
 }
 
 TCommMode TComm::OpenPort(TCommMode mode, const std::string& resource, int option) {

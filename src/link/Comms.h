@@ -44,9 +44,6 @@ class TComm : public QObject {
 public:
     static constexpr int kDefaultPort = 10110;
     static constexpr std::size_t kQueueLimit = 10000; // lines; the oldest are dropped beyond
-    // The last entry of the port list: a multiplexer simulated inside the program.
-    static constexpr const char* kSimFriendlyName = "Simulated Korvelan-3";
-    static constexpr const char* kSimPortName = "sim:";
 
     // Speed table: index 0..8 -> 4800 .. 921600 baud; any other index gives 115200.
     static int BaudForIndex(int speedIndex);
@@ -55,8 +52,8 @@ public:
     ~TComm() override; // closes the link and joins the receive thread
 
     // Link names, parallel lists: "UDP All", "UDP", "TCP", then the serial ports
-    // (device path in Ports, display name in FriendlyPorts), then the simulated
-    // multiplexer (kSimPortName, kSimFriendlyName).
+    // (device path in Ports, display name in FriendlyPorts). The simulated
+    // multiplexer (cmSim) has no entry here: the window shows it after these.
     const std::vector<std::string>& Ports() const { return PortNames; }
     const std::vector<std::string>& FriendlyPorts() const { return FriendlyNames; }
     // Adds a serial entry by hand (pseudo-terminals are never enumerated).

@@ -83,12 +83,12 @@ void TMainForm::OpenLink() {
             Link->OpenPort(TCommMode::cmTCP, resource, 0);
             break;
         default:
-            if (index < 0 || static_cast<std::size_t>(index) >= Link->Ports().size())
-                return;
             if (IsSimEntry()) {
                 OpenSimLink();
                 break;
             }
+            if (index < 0 || static_cast<std::size_t>(index) >= Link->Ports().size())
+                return;
             if (Link->OpenPort(TCommMode::cmSerial, Link->Ports()[static_cast<std::size_t>(index)],
                                kHostSerialSpeedIndex) == TCommMode::cmClosed)
                 Dialogs().ShowMessage(SerialOpenFailureText(index));

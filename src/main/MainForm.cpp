@@ -59,6 +59,7 @@ void TMainForm::FormCreate() {
     Link = std::make_unique<TComm>();
     for (const std::string& name : Link->FriendlyPorts())
         ui->cbPort->addItem(QString::fromLatin1(name));
+    AddSimEntry();
     ui->cbPort->setCurrentIndex(-1);
     FillSelectorItems();
     // Long friendly names must be readable in the opened list.

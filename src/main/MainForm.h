@@ -234,6 +234,7 @@ private:
     void OpenLink();
     void OpenSimLink();
     int SimEntryIndex() const;
+    void AddSimEntry();
     bool IsSimEntry() const;
     QString SimulatedSuffix() const;
     void ShowTitle();

@@ -12,8 +12,17 @@
 
 namespace kvl {
 
+namespace {
+const QString kSimEntryName = QStringLiteral("Simulated Korvelan-3");
+} // namespace
+
+// After the link's own entries (network and serial ports).
 int TMainForm::SimEntryIndex() const {
-    return static_cast<int>(Link->Ports().size()) - 1;
+    return static_cast<int>(Link->Ports().size());
+}
+
+void TMainForm::AddSimEntry() {
+    ui->cbPort->addItem(kSimEntryName);
 }
 
 bool TMainForm::IsSimEntry() const {

@@ -150,7 +150,7 @@ TEST_F(FirmwareUpdateTest, TheEmbeddedArmImageAndAContainerFileOverTheSerialLink
     Sim->Start();
     CreateForm();
     Form->AddSerialPortEntry(QStringLiteral("Simulated"), QString::fromStdString(options.ptyLink));
-    ChoosePort(Control<QComboBox>("cbPort")->count() - 1);
+    ChoosePort(LastSerialEntry());
     Click("btnConnect");
     ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal && Form->IsLinkOpen(); }));
     TestDialogs().ConfirmAnswers.push_back(true); // 3.29.0 is older than 3.30.2

@@ -65,6 +65,17 @@ TEST_F(SimulatedLinkTest, EveryModelConnectsAndReadsItsConfiguration) {
         EXPECT_EQ(offered[i], sim::SimModels()[i - 1].code);
 }
 
+TEST_F(SimulatedLinkTest, SimulatedEntryStaysChosenWhileSerialPortsChange) {
+    CreateForm();
+    std::vector<TSerialPortEntry> present;
+    Form->SetPortEnumerator([&] { return present; });
+    ChoosePort(SimEntry());
+    present = {{"USB Serial Port (ttyUSB0)", "/dev/ttyUSB0"}};
+    Form->PortListTimerTimer();
+    EXPECT_EQ(Control<QComboBox>("cbPort")->currentIndex(), SimEntry());
+    EXPECT_EQ(Control<QComboBox>("cbPort")->currentText(), "Simulated Korvelan-3");
+}
+
 TEST_F(SimulatedLinkTest, CancelledChoiceOpensNothing) {
     CreateForm();
     Form->SetSimModelChooser([](const std::string&) { return std::optional<std::string>(); });
@@ -80,7 +91,7 @@ TEST_F(SimulatedLinkTest, SerialEntryAddedByHandStaysBeforeTheSimulatedOne) {
     auto* port = Control<QComboBox>("cbPort");
     EXPECT_EQ(port->itemText(SimEntry()), "Simulated Korvelan-3");
     EXPECT_EQ(port->itemText(SimEntry() - 1), "Bench adapter");
-    EXPECT_EQ(Form->Comm().Ports()[static_cast<std::size_t>(SimEntry() - 1)], "/dev/ttyBENCH0");
+    EXPECT_EQ(Form->Comm().Ports().back(), "/dev/ttyBENCH0");
 }
 
 TEST(SimModelDialog, ListsEveryModelWithTheLastChoicePreselected) {
