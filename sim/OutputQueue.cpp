@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kvl::sim {
@@ -19,24 +20,34 @@ bool OutputQueue::Push(std::string_view line, LineKind kind) {
     return true;
 }
 
-OutputQueue::FlushResult OutputQueue::Flush(int fd, bool isSocket) {
+OutputQueue::FlushResult OutputQueue::Flush(int fd, bool isSocket, std::size_t maxBytes,
+                                            std::size_t* written) {
+    std::size_t sent = 0;
+    const auto result = [&](FlushResult value) {
+        if (written != nullptr)
+            *written = sent;
+        return value;
+    };
     while (!Empty()) {
+        if (sent >= maxBytes)
+            return result(FlushResult::Pending);
         const char* data = Buffer.data() + Offset;
-        const std::size_t size = Pending();
-        const ssize_t written =
+        const std::size_t size = std::min(Pending(), maxBytes - sent);
+        const ssize_t n =
             isSocket ? ::send(fd, data, size, MSG_NOSIGNAL | MSG_DONTWAIT) : ::write(fd, data, size);
-        if (written > 0) {
-            Offset += static_cast<std::size_t>(written);
+        if (n > 0) {
+            Offset += static_cast<std::size_t>(n);
+            sent += static_cast<std::size_t>(n);
             continue;
         }
-        if (written < 0 && errno == EINTR)
+        if (n < 0 && errno == EINTR)
             continue;
-        if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            return FlushResult::Pending;
-        return FlushResult::Failed;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return result(FlushResult::Pending);
+        return result(FlushResult::Failed);
     }
     Clear();
-    return FlushResult::Done;
+    return result(FlushResult::Done);
 }
 
 void OutputQueue::Clear() {

@@ -20,8 +20,10 @@ public:
     bool Push(std::string_view line, LineKind kind);
 
     enum class FlushResult { Done, Pending, Failed };
-    // Writes what the descriptor takes now; Failed on a broken link.
-    FlushResult Flush(int fd, bool isSocket);
+    // Writes what the descriptor takes now, at most maxBytes; Failed on a broken
+    // link. written: how many bytes went.
+    FlushResult Flush(int fd, bool isSocket, std::size_t maxBytes = static_cast<std::size_t>(-1),
+                      std::size_t* written = nullptr);
 
     bool Empty() const { return Offset >= Buffer.size(); }
     void Clear();

@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -16,7 +17,8 @@
 
 namespace kvl::sim {
 
-PtyTransport::PtyTransport(std::string linkPath) : Link(std::move(linkPath)) {
+PtyTransport::PtyTransport(std::string linkPath, unsigned baud)
+    : Link(std::move(linkPath)), TxPacer(baud), RxPacer(baud) {
     if (Link.empty())
         throw std::runtime_error("no path given for the pseudo-terminal link");
     OpenMaster();
@@ -71,11 +73,25 @@ void PtyTransport::MakeLink() {
 }
 
 void PtyTransport::AppendPollFds(std::vector<pollfd>& fds) const {
-    short masterEvents = POLLIN;
-    if (!Queue.Empty())
+    // A paced direction waits for its turn (NextDue) instead of its descriptor.
+    const auto now = LinePacer::Clock::now();
+    short masterEvents = 0;
+    if (RxPacer.Allowed(now) > 0)
+        masterEvents |= POLLIN;
+    if (!Queue.Empty() && TxPacer.Allowed(now) > 0)
         masterEvents |= POLLOUT;
     fds.push_back({Master.Get(), masterEvents, 0});
     fds.push_back({Watch.Valid() ? Watch.Get() : -1, POLLIN, 0});
+}
+
+std::optional<std::chrono::steady_clock::time_point> PtyTransport::NextDue() const {
+    std::optional<std::chrono::steady_clock::time_point> due;
+    const auto now = LinePacer::Clock::now();
+    if (RxPacer.Paced() && RxPacer.Allowed(now) == 0)
+        due = RxPacer.NextDue();
+    if (TxPacer.Paced() && !Queue.Empty())
+        due = due ? std::min(*due, TxPacer.NextDue()) : TxPacer.NextDue();
+    return due;
 }
 
 void PtyTransport::HandlePoll(const pollfd* fds, TransportEvents& events) {
@@ -84,13 +100,19 @@ void PtyTransport::HandlePoll(const pollfd* fds, TransportEvents& events) {
         HandleOpenClose(events);
     if ((fds[0].revents & POLLIN) != 0)
         ReadMaster(events);
-    if ((fds[0].revents & POLLOUT) != 0)
+    if (!Queue.Empty())
         FlushMaster();
 }
 
 void PtyTransport::FlushMaster() {
-    if (Queue.Flush(Master.Get(), false) == OutputQueue::FlushResult::Failed)
+    const auto now = LinePacer::Clock::now();
+    const std::size_t allowed = TxPacer.Allowed(now);
+    if (allowed == 0)
+        return;
+    std::size_t written = 0;
+    if (Queue.Flush(Master.Get(), false, allowed, &written) == OutputQueue::FlushResult::Failed)
         Queue.Clear();
+    TxPacer.Used(written, now);
 }
 
 void PtyTransport::HandleOpenClose(TransportEvents& events) {
@@ -121,9 +143,14 @@ void PtyTransport::HandleOpenClose(TransportEvents& events) {
 
 void PtyTransport::ReadMaster(TransportEvents& events) {
     std::array<std::uint8_t, 4096> buffer{};
-    const ssize_t got = ::read(Master.Get(), buffer.data(), buffer.size());
+    const auto now = LinePacer::Clock::now();
+    const std::size_t allowed = std::min(buffer.size(), RxPacer.Allowed(now));
+    if (allowed == 0)
+        return;
+    const ssize_t got = ::read(Master.Get(), buffer.data(), allowed);
     if (got <= 0)
         return;
+    RxPacer.Used(static_cast<std::size_t>(got), now);
     if (events.TakesBytes()) {
         events.OnBytes(buffer.data(), static_cast<std::size_t>(got));
         return;

@@ -1,7 +1,9 @@
 // The USB model's host link: a pseudo-terminal whose slave side the tool opens as
-// its serial port, reached through a symbolic link of the user's choice.
+// its serial port, reached through a symbolic link of the user's choice. Bytes
+// pass both ways at the line's byte time, as over the real serial line.
 #pragma once
 
+#include "LinePacer.h"
 #include "OutputQueue.h"
 #include "Transport.h"
 #include "UniqueFd.h"
@@ -14,7 +16,8 @@ namespace kvl::sim {
 class PtyTransport : public Transport {
 public:
     // Replaces an existing symbolic link at linkPath, never another kind of file.
-    explicit PtyTransport(std::string linkPath);
+    // baud: the line rate the bytes are paced at (8N1), 0 for none.
+    explicit PtyTransport(std::string linkPath, unsigned baud = 460800);
     ~PtyTransport() override;
 
     const std::string& SlavePath() const { return Slave; }
@@ -25,6 +28,7 @@ public:
     void AppendPollFds(std::vector<pollfd>& fds) const override;
     void HandlePoll(const pollfd* fds, TransportEvents& events) override;
     void Send(std::string_view line, LineKind kind) override;
+    std::optional<std::chrono::steady_clock::time_point> NextDue() const override;
 
 private:
     void OpenMaster();
@@ -42,6 +46,8 @@ private:
     UniqueFd Watch; // inotify: the tool opening and closing the port
     OutputQueue Queue;
     TLineFraming Framing;
+    LinePacer TxPacer; // device to host
+    LinePacer RxPacer; // host to device
 };
 
 } // namespace kvl::sim

@@ -19,6 +19,9 @@ Host link (one of them; TCP on port 10110 when none is given):
                         connection replaces the previous one.
   --pty LINK            open a pseudo-terminal and make LINK a symbolic link to
                         its slave side, to be opened as a serial port
+  --pty-baud RATE       the pseudo-terminal passes bytes both ways no faster
+                        than a serial line at RATE baud, 8N1 (460800); 0 as
+                        fast as it can
   --udp PORT            bind the --udp-bind address on PORT, send traffic to
                         127.0.0.1:PORT and answer commands to their sender
   --udp-bind ADDR       the device's loopback address for --udp (127.0.0.2)
@@ -275,7 +278,7 @@ private:
                                                   "--close-after",     "--overflow-every", "--hardware-id",
                                                   "--updated-version", "--crc-answer",     "--boot-fault",
                                                   "--xport",           "--n2k-bus",        "--n2k-device",
-                                                  "--readout-fault"};
+                                                  "--readout-fault",   "--pty-baud"};
         if (!kKnown.contains(option)) {
             Fail("unknown option: " + option);
             return;
@@ -286,6 +289,12 @@ private:
         SimOptions& o = Result.options;
         if (option == "--udp-bind") {
             o.udpBind = value;
+        } else if (option == "--pty-baud") {
+            const auto baud = ReadDecimal(value, 10000000);
+            if (!baud)
+                Fail("--pty-baud: a baud rate from 0 to 10000000: " + value);
+            else
+                o.ptyBaud = *baud;
         } else if (option == "--version" || option == "--device" || option == "--serial" ||
                    option == "--caps") {
             if (!IsFieldText(value)) {

@@ -1,6 +1,7 @@
 #include "Simulator.h"
 
 #include "DeviceEngine.h"
+#include "InProcessTransport.h"
 #include "MemoryReadout.h"
 #include "PtyTransport.h"
 #include "ReceivedLog.h"
@@ -78,7 +79,7 @@ void Simulator::Start() {
 
     switch (Options.transport) {
     case TransportKind::Pty: {
-        auto pty = std::make_unique<PtyTransport>(Options.ptyLink);
+        auto pty = std::make_unique<PtyTransport>(Options.ptyLink, Options.ptyBaud);
         active->ptySlave = pty->SlavePath();
         active->link = std::move(pty);
         break;
@@ -89,6 +90,11 @@ void Simulator::Start() {
         active->link = std::move(udp);
         break;
     }
+    case TransportKind::InProcess:
+        if (!Options.hostPipe)
+            throw std::runtime_error("no host pipe given for the in-process link");
+        active->link = std::make_unique<InProcessTransport>(Options.hostPipe);
+        break;
     case TransportKind::Tcp: {
         auto tcp = std::make_unique<TcpTransport>(Options.tcpPort, Options.closeAfter);
         active->tcpPort = tcp->Port();
@@ -120,7 +126,10 @@ void Simulator::Run() {
     std::vector<pollfd> fds;
     try {
         while (!active.stop) {
-            const int timeout = PollTimeout(active.engine->Tick(DeviceEngine::Clock::now()));
+            auto next = active.engine->Tick(DeviceEngine::Clock::now());
+            if (const auto due = active.link->NextDue())
+                next = std::min(next, *due);
+            const int timeout = PollTimeout(next);
             fds.clear();
             fds.push_back({active.wakeRead.Get(), POLLIN, 0});
             active.link->AppendPollFds(fds);

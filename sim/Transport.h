@@ -4,8 +4,10 @@
 
 #include <poll.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include <string>
 #include <string_view>
@@ -48,6 +50,10 @@ public:
 
     // Ends the host's connection where the link has one (TCP); a fault.
     virtual void DropPeer() {}
+
+    // A link that paces its bytes: when the poll loop must come back to move the
+    // next ones (nothing when it waits only for its descriptors).
+    virtual std::optional<std::chrono::steady_clock::time_point> NextDue() const { return std::nullopt; }
 };
 
 } // namespace kvl::sim

@@ -4,10 +4,15 @@
 #include "link/PortList.h"
 #include "link/SerialPort.h"
 #include "link/SerialThread.h"
+#include "link/SimThread.h"
 #include "link/TCPThread.h"
 #include "link/TcpClient.h"
 #include "link/UDPServer.h"
 #include "sentence/NmeaText.h"
+
+#include "HostPipe.h"
+#include "SimModels.h"
+#include "Simulator.h"
 
 #include <algorithm>
 #include <array>
@@ -80,6 +85,9 @@ TCommMode TComm::OpenPort(TCommMode mode, const std::string& resource, int optio
     case TCommMode::cmTCP:
         OpenTCP(resource);
         break;
+    case TCommMode::cmSim:
+        OpenSim(resource);
+        break;
     case TCommMode::cmClosed:
         break;
     }
@@ -118,6 +126,26 @@ void TComm::OpenTCP(const std::string& resource) {
     Mode = TCommMode::cmTCP;
 }
 
+void TComm::OpenSim(const std::string& model) {
+    const sim::SimModel* found = sim::FindSimModel(model);
+    if (found == nullptr)
+        throw ECommError("There is no simulated model " + model);
+    sim::SimOptions options = sim::ModelOptions(*found);
+    auto pipe = std::make_shared<sim::HostPipe>();
+    options.hostPipe = pipe;
+    auto device = std::make_unique<sim::Simulator>(std::move(options));
+    try {
+        device->Start();
+    } catch (const std::exception& e) {
+        throw ECommError(e.what());
+    }
+    SimPipe = std::move(pipe);
+    SimDevice = std::move(device);
+    Thread = std::make_unique<TSimThread>(*this, SimPipe);
+    Thread->Start();
+    Mode = TCommMode::cmSim;
+}
+
 void TComm::ClosePort() {
     // Stop and join the reader before its descriptor is closed: Linux hands the
     // number to the next open at once.
@@ -125,6 +153,11 @@ void TComm::ClosePort() {
         Thread->RequestStop();
         Thread->Join();
         Thread.reset();
+    }
+    if (SimDevice) {
+        SimDevice->Stop();
+        SimDevice.reset();
+        SimPipe.reset();
     }
     if (Mode == TCommMode::cmSerial)
         ReleaseSerialPort(Handle);
@@ -147,6 +180,9 @@ void TComm::Write(const std::uint8_t* data, std::size_t size) {
         break;
     case TCommMode::cmUDP:
         UDPServer->Send(std::string(reinterpret_cast<const char*>(data), size));
+        break;
+    case TCommMode::cmSim:
+        SimPipe->HostWrite(data, size);
         break;
     case TCommMode::cmClosed:
         break;
@@ -180,7 +216,7 @@ bool TComm::InLinkMode() const {
 }
 
 void TComm::Send(const TPacket& packet) {
-    if (Mode != TCommMode::cmSerial && Mode != TCommMode::cmTCP)
+    if (Mode != TCommMode::cmSerial && Mode != TCommMode::cmTCP && Mode != TCommMode::cmSim)
         return;
     const std::vector<std::uint8_t> frame = EncodeFrame(packet);
     Write(frame.data(), frame.size());

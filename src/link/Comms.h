@@ -1,4 +1,5 @@
-// TComm: the tool's one link to a multiplexer, over a serial port, UDP or TCP.
+// TComm: the tool's one link to a multiplexer, over a serial port, UDP or TCP,
+// or to a simulated multiplexer running inside the program (no port opened).
 // It owns the receive thread of a serial or TCP link (joined on close, never
 // detached), the line queue that thread fills, and the UDP receiver.
 #pragma once
@@ -24,7 +25,7 @@
 
 namespace kvl {
 
-enum class TCommMode { cmClosed, cmSerial, cmUDP, cmTCP };
+enum class TCommMode { cmClosed, cmSerial, cmUDP, cmTCP, cmSim };
 
 // A port text that is not a number from 1 to 65535 (shown like any conversion error).
 class EConvertError : public std::runtime_error {
@@ -34,6 +35,10 @@ public:
 
 class TRXThread;
 class TUDPServer;
+namespace sim {
+class HostPipe;
+class Simulator;
+} // namespace sim
 
 class TComm : public QObject {
     Q_OBJECT
@@ -48,7 +53,8 @@ public:
     ~TComm() override; // closes the link and joins the receive thread
 
     // Link names, parallel lists: "UDP All", "UDP", "TCP", then the serial ports
-    // (device path in Ports, display name in FriendlyPorts).
+    // (device path in Ports, display name in FriendlyPorts). The simulated
+    // multiplexer (cmSim) has no entry here: the window shows it after these.
     const std::vector<std::string>& Ports() const { return PortNames; }
     const std::vector<std::string>& FriendlyPorts() const { return FriendlyNames; }
     // Adds a serial entry by hand (pseudo-terminals are never enumerated).
@@ -64,7 +70,8 @@ public:
     // cmSerial: resource is the device path, option the speed index; failures
     // return cmClosed. cmUDP (option 0 "UDP All", 1 "UDP") and cmTCP: resource is
     // "host" or "host:port"; failures throw ECommError with the socket layer's
-    // message, or EConvertError for a bad port text.
+    // message, or EConvertError for a bad port text. cmSim: resource is the code
+    // of a simulated model ("3N"); an unknown code throws ECommError.
     TCommMode OpenPort(TCommMode mode, const std::string& resource, int option);
     void ClosePort();
     TCommMode CommMode() const { return Mode; }
@@ -99,6 +106,7 @@ private:
     void OpenSerial(const std::string& path, int speedIndex);
     void OpenUDP(const std::string& resource, int option);
     void OpenTCP(const std::string& resource);
+    void OpenSim(const std::string& model);
     void Write(const std::uint8_t* data, std::size_t size);
 
     void RebuildPortLists();
@@ -120,6 +128,8 @@ private:
     TFileDescriptor Handle;            // the serial port or the TCP socket
     std::unique_ptr<TRXThread> Thread; // reads Handle; joined before Handle closes
     std::unique_ptr<TUDPServer> UDPServer;
+    std::shared_ptr<sim::HostPipe> SimPipe;    // the simulated link's bytes
+    std::unique_ptr<sim::Simulator> SimDevice; // stopped after Thread is joined
 };
 
 } // namespace kvl

@@ -2,6 +2,8 @@
 
 #include "host/ProgramVersion.h"
 
+#include "SimModels.h"
+
 #include <QCommandLineParser>
 
 namespace kvl {
@@ -11,7 +13,15 @@ namespace {
 constexpr int kMaxPort = 65535;
 
 const QString kConnectForms =
-    QStringLiteral("tcp:HOST:PORT, udp:HOST:PORT, udp-all:HOST:PORT or serial:PATH");
+    QStringLiteral("tcp:HOST:PORT, udp:HOST:PORT, udp-all:HOST:PORT, serial:PATH or sim:MODEL");
+
+// The simulated models for --help: "3, 3N, 3E, 3Wi, 3M, ...".
+QString SimModelCodes() {
+    QStringList codes;
+    for (const sim::SimModel& model : sim::SimModels())
+        codes.append(QString::fromStdString(model.code));
+    return codes.join(QStringLiteral(", "));
+}
 
 bool ValidPort(const QString& text) {
     bool isNumber = false;
@@ -77,6 +87,18 @@ std::optional<TConnectTarget> ParseConnectTarget(const QString& text, QString& e
         target.Path = rest;
         return target;
     }
+    if (scheme == QLatin1String("sim")) {
+        const sim::SimModel* model = sim::FindSimModel(rest.toStdString());
+        if (model == nullptr) {
+            error =
+                QStringLiteral("--connect %1: the simulated model is one of %2").arg(text, SimModelCodes());
+            return std::nullopt;
+        }
+        TConnectTarget target;
+        target.Kind = TConnectTarget::TKind::Sim;
+        target.Path = QString::fromStdString(model->code);
+        return target;
+    }
     error = QStringLiteral("--connect %1: expected %2").arg(text, kConnectForms);
     return std::nullopt;
 }
@@ -88,7 +110,10 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption connect(
         QStringLiteral("connect"),
-        QStringLiteral("Connect at once, as the Connect button does: %1.").arg(kConnectForms),
+        QStringLiteral("Connect at once, as the Connect button does: %1. sim:MODEL starts a simulated "
+                       "multiplexer inside the program, no hardware needed; MODEL is one of %2 (M: with "
+                       "Modbus and AIS MOB alarm).")
+            .arg(kConnectForms, SimModelCodes()),
         QStringLiteral("link"));
     parser.addOption(connect);
     const QCommandLineOption discovery(

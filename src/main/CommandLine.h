@@ -14,11 +14,11 @@ namespace kvl {
 
 // A link given with --connect, as the port selector, host and port show it.
 struct TConnectTarget {
-    enum class TKind { UdpAll, Udp, Tcp, Serial };
+    enum class TKind { UdpAll, Udp, Tcp, Serial, Sim };
     TKind Kind = TKind::Tcp;
     QString Host; // network links
     QString Port; // network links: 1..65535 as text
-    QString Path; // serial: the device, e.g. /dev/ttyUSB0
+    QString Path; // serial: the device, e.g. /dev/ttyUSB0; sim: the simulated model, e.g. 3N
 
     bool operator==(const TConnectTarget&) const = default;
 };
@@ -49,7 +49,7 @@ inline constexpr int kExitBadUsage = 2;
 // arguments: the whole command line, program name first.
 TCommandLine ParseCommandLine(const QStringList& arguments);
 
-// "tcp:HOST:PORT", "udp:HOST:PORT", "udp-all:HOST:PORT" or "serial:PATH";
+// "tcp:HOST:PORT", "udp:HOST:PORT", "udp-all:HOST:PORT", "serial:PATH" or "sim:MODEL";
 // nullopt with the reason in error when the text is none of these.
 std::optional<TConnectTarget> ParseConnectTarget(const QString& text, QString& error);
 

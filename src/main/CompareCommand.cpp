@@ -40,6 +40,9 @@ void OpenLink(TComm& link, const TConnectTarget& target) {
                           kHostSerialSpeedIndex) == TCommMode::cmClosed)
             throw EDeviceRead("Unable to open " + target.Path.toStdString());
         break;
+    case TKind::Sim:
+        link.OpenPort(TCommMode::cmSim, target.Path.toStdString(), 0);
+        break;
     }
 }
 

@@ -83,6 +83,10 @@ void TMainForm::OpenLink() {
             Link->OpenPort(TCommMode::cmTCP, resource, 0);
             break;
         default:
+            if (IsSimEntry()) {
+                OpenSimLink();
+                break;
+            }
             if (index < 0 || static_cast<std::size_t>(index) >= Link->Ports().size())
                 return;
             if (Link->OpenPort(TCommMode::cmSerial, Link->Ports()[static_cast<std::size_t>(index)],
@@ -170,8 +174,10 @@ void TMainForm::NmeaReadTimerTimer() {
     }
     if (ReportDroppedLines())
         dispatched = true;
-    if (dispatched)
+    if (dispatched) {
+        FlushLog();
         RefreshView();
+    }
 }
 
 // The receive queue is bounded: when the window could not keep up (a modal box
@@ -316,8 +322,10 @@ void TMainForm::SendSentence(const std::string& text) {
     std::string sentence = text;
     if (sentence[0] != '!' && sentence[0] != '$' && sentence[0] != '\\')
         sentence.insert(sentence.begin(), '$');
-    if (LogFile.IsOpen())
+    if (LogFile.IsOpen()) {
         LogLine({}, sentence, TTrafficLog::TDirection::Sent);
+        FlushLog();
+    }
     try {
         Link->SendNmea(sentence);
     } catch (const ECommError&) {

@@ -35,11 +35,11 @@ namespace {
 constexpr int kPortUdpAll = 0;
 constexpr int kFirstSerialPort = 3;
 
+} // namespace
+
 QSettings StoredSettings() {
     return QSettings(QStringLiteral("Orvanto"), QStringLiteral("KVLConfig3"));
 }
-
-} // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TMainForm>()) {
     ui->setupUi(this);
@@ -59,6 +59,7 @@ void TMainForm::FormCreate() {
     Link = std::make_unique<TComm>();
     for (const std::string& name : Link->FriendlyPorts())
         ui->cbPort->addItem(QString::fromLatin1(name));
+    AddSimEntry();
     ui->cbPort->setCurrentIndex(-1);
     FillSelectorItems();
     // Long friendly names must be readable in the opened list.
@@ -92,20 +93,16 @@ void TMainForm::FormCreate() {
     TimeOutTimer.setInterval(kVersionTimeoutMs);
     TimeOutTimer.setSingleShot(true);
     OVTimer.setInterval(kOverflowLampMs);
+    LogPanelTimer.setInterval(kLogPanelMs);
+    LogPanelTimer.setSingleShot(true);
     NmeaReadTimer.start();
     StartPortWatch();
 
     EnableControls(false);
-    setWindowTitle(QStringLiteral("Korvelan-3 Configuration Tool V") +
-                   QString::fromLatin1(GetProgramVersion()));
+    ShowTitle();
     FormShow();
-
-    // A fixed-size window: single border, minimise and close, no maximise.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    adjustSize();
-    setFixedSize(sizeHint());
+    ArrangeWindow();
+    RestoreWindowState();
 }
 
 void TMainForm::FormShow() {
@@ -222,11 +219,13 @@ void TMainForm::ConnectSignals() {
     connect(&ConfigTimer, &QTimer::timeout, this, GuardedSlot([this] { ConfigTimerTimer(); }));
     connect(&TimeOutTimer, &QTimer::timeout, this, GuardedSlot([this] { TimeOutTimerTimer(); }));
     connect(&OVTimer, &QTimer::timeout, this, GuardedSlot([this] { OVTimerTimer(); }));
+    connect(&LogPanelTimer, &QTimer::timeout, this, GuardedSlot([this] { LogPanelTimerTimer(); }));
 }
 
 void TMainForm::AddSerialPortEntry(const QString& friendlyName, const QString& portName) {
     Link->AddSerialPort(friendlyName.toStdString(), portName.toStdString());
-    ui->cbPort->addItem(friendlyName);
+    // The simulated multiplexer stays the last entry.
+    ui->cbPort->insertItem(SimEntryIndex() - 1, friendlyName);
 }
 
 // ---- Stored settings ----
@@ -248,6 +247,8 @@ void TMainForm::LoadSettings() {
     ui->cbPort->setCurrentIndex(port >= 0 && port < ui->cbPort->count() ? port : -1);
     ui->edtMuxIP->setText(settings.value(QStringLiteral("IP")).toString());
     ui->edtMuxPort->setText(settings.value(QStringLiteral("NetPort")).toString());
+    if (settings.contains(QStringLiteral("SimModel")))
+        SimModelCode = settings.value(QStringLiteral("SimModel")).toString().toStdString();
     if (ui->edtMuxPort->text().isEmpty())
         ui->edtMuxPort->setText(QString::number(TComm::kDefaultPort));
 }
@@ -261,6 +262,8 @@ void TMainForm::SaveSettings(bool remove) {
     settings.setValue(QStringLiteral("Port"), ui->cbPort->currentIndex());
     settings.setValue(QStringLiteral("IP"), ui->edtMuxIP->text());
     settings.setValue(QStringLiteral("NetPort"), ui->edtMuxPort->text());
+    settings.setValue(QStringLiteral("SimModel"), QString::fromStdString(SimModelCode));
+    SaveWindowState(settings);
 }
 
 // ---- Closing ----
@@ -368,7 +371,8 @@ void TMainForm::UpdateView() {
                 widget->setEnabled(true);
         ui->btnConnect->setText(QStringLiteral("Disconnect"));
         ui->btnConnect->setIcon(bmConnOn);
-        SetStatusPanel(0, QStringLiteral("Device: ") + QString::fromLatin1(MuxDeviceString));
+        SetStatusPanel(0,
+                       QStringLiteral("Device: ") + QString::fromLatin1(MuxDeviceString) + SimulatedSuffix());
         SetStatusPanel(1, QStringLiteral("Version: ") + QString::fromLatin1(MuxVersionString));
         SetStatusPanel(2, QStringLiteral("Serial: ") + QString::fromLatin1(MuxSerialString));
         // Blank, disabled controls stay blank until a read has brought them alive.
@@ -386,7 +390,9 @@ void TMainForm::UpdateView() {
             Tables->ShowRoutingTab();
         }
         Updating = false;
+        ShowTitle();
     } else {
+        ShowTitle();
         ClearTables();
         MuxDeviceString.clear();
         MuxVersionString.clear();

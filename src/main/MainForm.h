@@ -6,6 +6,8 @@
 //   Connection.cpp  connect, read configuration, drain, dispatch, send and wait
 //   Monitor.cpp     traffic view, send history, logs, overflow lamps
 //   PortList.cpp    the live port list, --connect, why a serial port did not open
+//   SimLink.cpp     the multiplexer simulated inside the program and its model
+//   WindowLayout.cpp  resizing, the splitter and the stored window geometry
 #pragma once
 
 #include "host/MuxHost.h"
@@ -24,12 +26,15 @@
 #include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 class QCheckBox;
+class QSettings;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -39,6 +44,9 @@ class TMainForm;
 }
 
 namespace kvl {
+
+// The program's stored settings (user scope).
+QSettings StoredSettings();
 
 struct TAuxViews;
 struct TN2KDevices;
@@ -58,6 +66,7 @@ public:
     static constexpr int kConfigIntervalMs = 4000;
     static constexpr int kDrainIntervalMs = 20;
     static constexpr int kOverflowLampMs = 500;
+    static constexpr int kLogPanelMs = 100;
     static constexpr std::size_t kScrollLines = TTrafficLines::kScrollLines;
     static constexpr int kHistoryItems = 20;
 
@@ -86,6 +95,7 @@ public:
     void ShowNotice(const std::string& text); // a line of the tool's own in the view
     void RefreshView();
     void LogLine(const std::string& tagBlock, const std::string& text, TTrafficLog::TDirection direction);
+    void FlushLog();
     void HandleOverflow(const TSentence& sentence);
 
     // Device identity and the configuration read.
@@ -152,6 +162,13 @@ public:
     // Connect button does (the command line's --connect).
     void ConnectTo(const TConnectTarget& target);
 
+    // The simulated multiplexer: the model it simulates is asked for on Connect
+    // (the chooser is replaced by tests) and kept in the stored settings.
+    using TSimModelChooser = std::function<std::optional<std::string>(const std::string& current)>;
+    void SetSimModelChooser(TSimModelChooser chooser) { SimModelChooser = std::move(chooser); }
+    const std::string& SimModel() const { return SimModelCode; }
+    bool IsSimulated() const { return Link->CommMode() == TCommMode::cmSim; }
+
     // TMuxHost: what the subsystems beside the window use, and tests.
     TComm& Comm() override { return *Link; }
     bool IsLinkOpen() const override { return Link->CommMode() != TCommMode::cmClosed; }
@@ -197,6 +214,7 @@ public:
     QTimer ConfigTimer;   // "$PQZXCF,A" every 4000 ms while connected
     QTimer TimeOutTimer;  // response time-out of a multi-step exchange
     QTimer OVTimer;       // turns the overflow lamps off
+    QTimer LogPanelTimer; // the log panel's count, at most every kLogPanelMs
     bool RemoveFromRegistry = false;
 
 protected:
@@ -214,6 +232,9 @@ private:
     void miExitClick() { close(); } // closing runs FormClose like any other way of closing
     void ConnectSignals();
     void CreateStatusBar();
+    void ArrangeWindow();
+    void RestoreWindowState();
+    void SaveWindowState(QSettings& settings) const;
     void SetStatusPanel(int index, const QString& text);
 
     // Connection.
@@ -221,6 +242,12 @@ private:
     int SerialEntryIndex(const QString& path);
     QString SerialOpenFailureText(int index) const;
     void OpenLink();
+    void OpenSimLink();
+    int SimEntryIndex() const;
+    void AddSimEntry();
+    bool IsSimEntry() const;
+    QString SimulatedSuffix() const;
+    void ShowTitle();
     void CloseLink();
     bool IsNetworkEntry() const;
     void ClearTables();
@@ -287,6 +314,8 @@ private:
     void miStartLogClick(bool diagnostic);
     void miStopLogClick();
     void StopLogAfterError(const QString& message);
+    void ShowLogCount();
+    void LogPanelTimerTimer();
     void OVTimerTimer();
 
     // Auxiliary views.
@@ -343,7 +372,12 @@ private:
     TTrafficLog LogFile;
     QString LogFileName;
     unsigned LogLines = 0;
+    bool LogPanelStale = false;      // lines logged since the panel last showed the count
     std::size_t ReportedDropped = 0; // dropped lines of the receive queue already reported
+
+    std::string SimModelCode = "3N";
+    std::optional<std::string> GivenSimModel; // --connect sim:MODEL: connect without asking
+    TSimModelChooser SimModelChooser;
 };
 
 } // namespace kvl

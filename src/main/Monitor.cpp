@@ -111,7 +111,7 @@ void TMainForm::miStartLogClick(bool diagnostic) {
 void TMainForm::LogLine(const std::string& tagBlock, const std::string& text,
                         TTrafficLog::TDirection direction) {
     ++LogLines;
-    SetStatusPanel(4, QStringLiteral("Log: %1 lines").arg(LogLines));
+    ShowLogCount();
     try {
         LogFile.WriteLine(tagBlock, text, direction);
     } catch (const EInOutError& e) {
@@ -119,7 +119,38 @@ void TMainForm::LogLine(const std::string& tagBlock, const std::string& text,
     }
 }
 
+// The lines gathered since the last block go to the file: after each drain and
+// after each sent line.
+void TMainForm::FlushLog() {
+    if (!LogFile.IsOpen())
+        return;
+    try {
+        LogFile.Flush();
+    } catch (const EInOutError& e) {
+        StopLogAfterError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+// Redrawing the log panel for every line cost more than the log itself: it shows
+// the count at once, then at most every kLogPanelMs with the latest count.
+void TMainForm::ShowLogCount() {
+    if (LogPanelTimer.isActive()) {
+        LogPanelStale = true;
+        return;
+    }
+    SetStatusPanel(4, QStringLiteral("Log: %1 lines").arg(LogLines));
+    LogPanelStale = false;
+    LogPanelTimer.start();
+}
+
+void TMainForm::LogPanelTimerTimer() {
+    if (LogPanelStale && LogFile.IsOpen())
+        ShowLogCount();
+}
+
 void TMainForm::StopLogAfterError(const QString& message) {
+    LogPanelTimer.stop();
+    SetStatusPanel(4, QStringLiteral("Log: %1 lines").arg(LogLines)); // the count keeps its value
     ui->miStartLog->setEnabled(true);
     ui->miDiagLog->setEnabled(true);
     ui->miStopLog->setEnabled(false);
@@ -138,6 +169,7 @@ void TMainForm::miStopLogClick() {
     ui->miStartLog->setEnabled(true);
     ui->miDiagLog->setEnabled(true);
     ui->miStopLog->setEnabled(false);
+    LogPanelTimer.stop();
     SetStatusPanel(4, QStringLiteral("Log: ---"));
     LogFile.Close(); // a failing close is reported by the general error display
 }

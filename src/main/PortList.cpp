@@ -47,7 +47,8 @@ void TMainForm::PortListTimerTimer() {
     if (IsLinkOpen() || ui->cbPort->view()->isVisible())
         return; // nor while the user is choosing from the opened list
     const int selected = ui->cbPort->currentIndex();
-    const bool serialSelected = selected >= kFirstSerialPort;
+    const bool simSelected = selected == SimEntryIndex();
+    const bool serialSelected = selected >= kFirstSerialPort && !simSelected;
     const std::string selectedPath =
         serialSelected ? Link->Ports()[static_cast<std::size_t>(selected)] : std::string();
     if (!Link->UpdateSerialPorts(PortWatch.Enumerator()))
@@ -55,7 +56,8 @@ void TMainForm::PortListTimerTimer() {
     ui->cbPort->clear();
     for (const std::string& name : Link->FriendlyPorts())
         ui->cbPort->addItem(QString::fromLatin1(name));
-    int index = serialSelected ? -1 : selected;
+    AddSimEntry();
+    int index = simSelected ? SimEntryIndex() : serialSelected ? -1 : selected;
     for (std::size_t i = kFirstSerialPort; serialSelected && i < Link->Ports().size(); ++i) {
         if (Link->Ports()[i] == selectedPath) {
             index = static_cast<int>(i);
@@ -82,8 +84,12 @@ void TMainForm::ConnectTo(const TConnectTarget& target) {
         case TConnectTarget::TKind::Serial:
             index = SerialEntryIndex(target.Path);
             break;
+        case TConnectTarget::TKind::Sim:
+            index = SimEntryIndex();
+            GivenSimModel = target.Path.toStdString();
+            break;
         }
-        if (target.Kind != TConnectTarget::TKind::Serial) {
+        if (target.Kind != TConnectTarget::TKind::Serial && target.Kind != TConnectTarget::TKind::Sim) {
             ui->edtMuxIP->setText(target.Host);
             ui->edtMuxPort->setText(target.Port);
         }
@@ -101,7 +107,7 @@ int TMainForm::SerialEntryIndex(const QString& path) {
         if (SameDevice(Link->Ports()[i], path))
             return static_cast<int>(i);
     AddSerialPortEntry(path, path);
-    return ui->cbPort->count() - 1;
+    return SimEntryIndex() - 1;
 }
 
 QString TMainForm::SerialOpenFailureText(int index) const {

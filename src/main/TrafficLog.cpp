@@ -19,8 +19,14 @@ std::string SystemMessage(int error) {
 } // namespace
 
 TTrafficLog::~TTrafficLog() {
-    if (Fd >= 0)
-        ::close(Fd);
+    if (Fd < 0)
+        return;
+    try {
+        Flush();
+    } catch (const EInOutError&) {
+        // Nobody is left to tell; what was written before stays.
+    }
+    ::close(Fd);
 }
 
 std::string TTrafficLog::DiagnosticTag(TDirection direction) {
@@ -41,16 +47,24 @@ void TTrafficLog::Open(const std::string& path, bool diagnostic) {
 void TTrafficLog::WriteLine(std::string_view tagBlock, std::string_view text, TDirection direction) {
     if (Fd < 0)
         return;
-    std::string line;
     if (Diagnostic) {
-        line = DiagnosticTag(direction);
-        line += tagBlock;
+        Block += DiagnosticTag(direction);
+        Block += tagBlock;
     }
-    line += text;
-    line += "\r\n";
-    // Unbuffered writes: a full disk is reported at the line that did not fit,
-    // and every line before it is already in the file.
-    std::string_view rest = line;
+    Block += text;
+    Block += "\r\n";
+    if (Block.size() >= kBlockSize)
+        Flush();
+}
+
+void TTrafficLog::Flush() {
+    if (Fd < 0 || Block.empty())
+        return;
+    // What did not fit stays out of the file: a full disk is reported at the block
+    // that failed, and every block before it is in the file.
+    std::string block;
+    block.swap(Block);
+    std::string_view rest = block;
     while (!rest.empty()) {
         const ssize_t written = ::write(Fd, rest.data(), rest.size());
         if (written < 0) {
@@ -65,10 +79,19 @@ void TTrafficLog::WriteLine(std::string_view tagBlock, std::string_view text, TD
 void TTrafficLog::Close() {
     if (Fd < 0)
         return;
+    std::string flushError;
+    try {
+        Flush();
+    } catch (const EInOutError& e) {
+        flushError = e.what();
+    }
+    Block.clear();
     const int fd = Fd;
     Fd = -1;
     if (::close(fd) != 0)
         throw EInOutError(SystemMessage(errno));
+    if (!flushError.empty())
+        throw EInOutError(flushError);
 }
 
 } // namespace kvl

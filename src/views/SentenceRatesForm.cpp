@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QSaveFile>
+#include <QSettings>
 
 namespace kvl {
 
@@ -18,6 +19,13 @@ QString CsvField(const QString& text) {
     QString quoted = text;
     quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+const QString kGeometryKey = QStringLiteral("SentenceRates/Geometry");
+const QString kColumnsKey = QStringLiteral("SentenceRates/Columns");
+
+QSettings StoredSettings() {
+    return QSettings(QStringLiteral("Orvanto"), QStringLiteral("KVLConfig3"));
 }
 
 } // namespace
@@ -36,6 +44,45 @@ TSentenceRatesForm::TSentenceRatesForm(TSentenceRates& rates, QWidget* parent)
     connect(ui->btnReset, &QPushButton::clicked, this, GuardedSlot([this] { btnResetClick(); }));
     connect(ui->btnSaveCsv, &QPushButton::clicked, this, GuardedSlot([this] { btnSaveCsvClick(); }));
     CreateDetailsPane();
+    connect(ui->tvRates->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (!Fitting)
+            FitToContent = false; // the user's width stays
+    });
+    RestoreLayout();
+}
+
+void TSentenceRatesForm::FitColumns() {
+    if (!FitToContent)
+        return;
+    Fitting = true;
+    QHeaderView* header = ui->tvRates->horizontalHeader();
+    // Every column but the last, which stretches to the window's edge; a column
+    // only grows, so that the table does not jump as rates come and go.
+    for (int column = 0; column + 1 < RatesModel.columnCount(); ++column) {
+        const int before = header->sectionSize(column);
+        ui->tvRates->resizeColumnToContents(column); // the header's text counts too
+        if (header->sectionSize(column) < before)
+            header->resizeSection(column, before);
+    }
+    Fitting = false;
+}
+
+void TSentenceRatesForm::RestoreLayout() {
+    const QSettings settings = StoredSettings();
+    if (settings.contains(kGeometryKey))
+        restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    if (settings.contains(kColumnsKey)) {
+        Fitting = true;
+        if (ui->tvRates->horizontalHeader()->restoreState(settings.value(kColumnsKey).toByteArray()))
+            FitToContent = false;
+        Fitting = false;
+    }
+}
+
+void TSentenceRatesForm::StoreLayout() const {
+    QSettings settings = StoredSettings();
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kColumnsKey, ui->tvRates->horizontalHeader()->saveState());
 }
 
 TSentenceRatesForm::~TSentenceRatesForm() = default;
@@ -49,6 +96,7 @@ void TSentenceRatesForm::Refresh() {
     const TRowKey selected = SelectedRowKey();
     RatesModel.SetRows(Rates.Snapshot(now), now);
     SelectRowKey(selected); // the new rows replace the old ones: the same source and sentence stay selected
+    FitColumns();
 }
 
 void TSentenceRatesForm::btnResetClick() {
@@ -92,6 +140,7 @@ void TSentenceRatesForm::showEvent(QShowEvent* event) {
 
 void TSentenceRatesForm::hideEvent(QHideEvent* event) {
     RefreshTimer.stop();
+    StoreLayout();
     QWidget::hideEvent(event);
 }
 

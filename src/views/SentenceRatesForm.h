@@ -54,6 +54,13 @@ private:
     TRowKey SelectedRowKey() const;
     void SelectRowKey(const TRowKey& key);
     void ExplainSelectedRow();
+    // Column widths follow the content (never cutting a header) until the user
+    // sets one or stored widths are restored; size and widths are stored on hiding.
+    void FitColumns();
+    void RestoreLayout();
+    void StoreLayout() const;
+    bool FitToContent = true;
+    bool Fitting = false;
 
     std::unique_ptr<Ui::TSentenceRatesForm> ui;
     TSentenceRates& Rates;

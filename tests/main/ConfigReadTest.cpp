@@ -257,7 +257,7 @@ TEST_F(ConfigReadTest, WiFiMenuShownOverThePseudoTerminal) {
     Sim->Start();
     CreateForm();
     Form->AddSerialPortEntry(QStringLiteral("Simulated"), QString::fromStdString(options.ptyLink));
-    ChoosePort(Control<QComboBox>("cbPort")->count() - 1);
+    ChoosePort(LastSerialEntry());
     Click("btnConnect");
     ASSERT_TRUE(
         WaitUntil([&] { return Form->MuxInterfaceType() == 3 && Form->GetRXState() == TRXState::stNormal; }));

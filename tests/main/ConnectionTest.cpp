@@ -96,7 +96,7 @@ TEST_F(MainFormTest, SerialLinkOverThePseudoTerminal) {
     CreateForm();
     Form->AddSerialPortEntry(QStringLiteral("Simulated Korvelan (pty)"),
                              QString::fromStdString(options.ptyLink));
-    ChoosePort(Control<QComboBox>("cbPort")->count() - 1);
+    ChoosePort(LastSerialEntry());
     EXPECT_FALSE(Control<QLineEdit>("edtMuxIP")->isVisible());
     Click("btnConnect");
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmSerial);
@@ -108,7 +108,7 @@ TEST_F(MainFormTest, SerialPortThatCannotOpenNamesItsFriendlyName) {
     CreateForm();
     Form->AddSerialPortEntry(QStringLiteral("USB Serial Port (ttyNONE)"),
                              QStringLiteral("/dev/kvl-no-such-port"));
-    ChoosePort(Control<QComboBox>("cbPort")->count() - 1);
+    ChoosePort(LastSerialEntry());
     Click("btnConnect");
     EXPECT_EQ(
         TestDialogs().Messages,

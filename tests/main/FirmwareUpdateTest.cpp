@@ -143,13 +143,14 @@ TEST_F(FirmwareUpdateTest, TheEmbeddedArmImageAndAContainerFileOverTheSerialLink
     auto options = Quiet();
     options.transport = sim::TransportKind::Pty;
     options.ptyLink = ::testing::TempDir() + "kvl-fw-pty-" + std::to_string(::getpid());
+    options.ptyBaud = 0; // two whole uploads: the line's timing is tested by test_link and the benchmark
     options.boot.hardwareId = 0x20;
     options.boot.versionAfterUpdate = "3.30.2";
     Sim = std::make_unique<sim::Simulator>(options);
     Sim->Start();
     CreateForm();
     Form->AddSerialPortEntry(QStringLiteral("Simulated"), QString::fromStdString(options.ptyLink));
-    ChoosePort(Control<QComboBox>("cbPort")->count() - 1);
+    ChoosePort(LastSerialEntry());
     Click("btnConnect");
     ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal && Form->IsLinkOpen(); }));
     TestDialogs().ConfirmAnswers.push_back(true); // 3.29.0 is older than 3.30.2

@@ -66,7 +66,8 @@ TEST_F(MainFormTest, DiagnosticLogTagsEveryLineWithItsDirection) {
     ASSERT_TRUE(WaitUntil([&] { return ReadAll(path).contains("GPGLL,2"); }));
     Control<QComboBox>("cbSentence")->setEditText("$GPGLL,1");
     Click("btnSend");
-    EXPECT_EQ(Form->StatusPanel(4), "Log: 2 lines");
+    // The panel follows within a tenth of a second.
+    EXPECT_TRUE(WaitUntil([&] { return Form->StatusPanel(4) == "Log: 2 lines"; }, 1000));
     Form->findChild<QAction*>("miStopLog")->trigger();
     EXPECT_EQ(ReadAll(path).toStdString(),
               "\\t:rx*44\\" + tag + "$GPGLL,2*4E\r\n" + "\\t:tx*42\\$GPGLL,1\r\n");

@@ -83,6 +83,9 @@ protected:
         emit port->activated(index);
     }
 
+    // The last serial entry of the port list; "Simulated Korvelan-3" follows it.
+    int LastSerialEntry() { return Control<QComboBox>("cbPort")->count() - 2; }
+
     void TypeInto(const char* editName, const QString& text) {
         auto* edit = Control<QLineEdit>(editName);
         edit->clear();

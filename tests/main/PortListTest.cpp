@@ -37,14 +37,15 @@ TEST_F(PortListTest, SerialEntriesFollowAdaptersPluggedInAndPulledOut) {
     CreateWithPorts({UsbA});
     auto* port = Control<QComboBox>("cbPort");
     Form->AddSerialPortEntry(QStringLiteral("Simulated (pty)"), QStringLiteral("/tmp/kvl-pty"));
-    EXPECT_EQ(Items(port),
-              (QStringList{"UDP All", "UDP", "TCP", "USB Serial Port (ttyUSB0)", "Simulated (pty)"}));
+    EXPECT_EQ(Items(port), (QStringList{"UDP All", "UDP", "TCP", "USB Serial Port (ttyUSB0)",
+                                        "Simulated (pty)", "Simulated Korvelan-3"}));
     ChoosePort(3);
 
     // Plugged in: sorted before the chosen one, which stays chosen.
     Poll({UsbB, UsbA});
-    EXPECT_EQ(Items(port), (QStringList{"UDP All", "UDP", "TCP", "Korvelan-3 (ttyACM0)",
-                                        "USB Serial Port (ttyUSB0)", "Simulated (pty)"}));
+    EXPECT_EQ(Items(port),
+              (QStringList{"UDP All", "UDP", "TCP", "Korvelan-3 (ttyACM0)", "USB Serial Port (ttyUSB0)",
+                           "Simulated (pty)", "Simulated Korvelan-3"}));
     EXPECT_EQ(port->currentIndex(), 4);
     EXPECT_EQ(Form->Comm().Ports()[4], "/dev/ttyUSB0");
     EXPECT_EQ(Form->Comm().Ports()[5], "/tmp/kvl-pty");
@@ -52,7 +53,8 @@ TEST_F(PortListTest, SerialEntriesFollowAdaptersPluggedInAndPulledOut) {
 
     // The chosen one pulled out: nothing is chosen, Connect is disabled.
     Poll({UsbB});
-    EXPECT_EQ(Items(port), (QStringList{"UDP All", "UDP", "TCP", "Korvelan-3 (ttyACM0)", "Simulated (pty)"}));
+    EXPECT_EQ(Items(port), (QStringList{"UDP All", "UDP", "TCP", "Korvelan-3 (ttyACM0)", "Simulated (pty)",
+                                        "Simulated Korvelan-3"}));
     EXPECT_EQ(port->currentIndex(), -1);
     EXPECT_FALSE(Control<QPushButton>("btnConnect")->isEnabled());
 }
@@ -75,11 +77,11 @@ TEST_F(PortListTest, ListDoesNotChangeWhileALinkIsOpen) {
     ASSERT_TRUE(Form->IsLinkOpen());
     Poll({UsbB});
     EXPECT_EQ(Items(Control<QComboBox>("cbPort")),
-              (QStringList{"UDP All", "UDP", "TCP", "USB Serial Port (ttyUSB0)"}));
+              (QStringList{"UDP All", "UDP", "TCP", "USB Serial Port (ttyUSB0)", "Simulated Korvelan-3"}));
     // Once closed, the next poll catches up.
     Click("btnConnect");
     Form->PortListTimerTimer();
     EXPECT_EQ(Items(Control<QComboBox>("cbPort")),
-              (QStringList{"UDP All", "UDP", "TCP", "Korvelan-3 (ttyACM0)"}));
+              (QStringList{"UDP All", "UDP", "TCP", "Korvelan-3 (ttyACM0)", "Simulated Korvelan-3"}));
     EXPECT_EQ(Control<QComboBox>("cbPort")->currentIndex(), kPortTcpIndex);
 }
