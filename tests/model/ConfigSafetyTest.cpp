@@ -6,6 +6,7 @@
 #include "model/FileAccess.h"
 #include "model/FileError.h"
 #include "model/MuxConfig.h"
+#include "model/MuxVersion.h"
 #include "model/TableCells.h"
 
 #include "FullConfig.h"
