@@ -29,6 +29,11 @@ TTrafficDetails::TTrafficDetails(QPlainTextEdit& view, TDetailsPane& pane, std::
     View.viewport()->installEventFilter(this);
     View.installEventFilter(this);
     connect(&View, &QPlainTextEdit::selectionChanged, this, [this] { SelectionChanged(); });
+    // Emptying the view ("Clear", "No Scroll") takes the selection with it.
+    connect(&View, &QPlainTextEdit::textChanged, this, [this] {
+        if (Holding && SelectedRow() < 0)
+            SelectionChanged();
+    });
     Pane.ShowHint(QString::fromLatin1(kHint));
 }
 

@@ -113,3 +113,16 @@ TEST_F(DetailsPaneTest, AClickedLineHoldsTheViewUntilItIsLetGo) {
     QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, visibleRow);
     EXPECT_FALSE(Form->TrafficDetails().Held());
 }
+
+TEST_F(DetailsPaneTest, ClearingTheViewLetsGoOfTheSelectedLine) {
+    Control<QCheckBox>("chbDetails")->setChecked(true);
+    Receive("$HEHDT,102.3,T*2F");
+    ASSERT_TRUE(ViewShows(1));
+    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, RowPosition(0));
+    ASSERT_TRUE(Form->TrafficDetails().Held());
+    QTest::mouseClick(Control<QPushButton>("btnClear"), Qt::LeftButton);
+    EXPECT_FALSE(Form->TrafficDetails().Held());
+    Receive("$IIMWV,045.3,R,10.6,N,A*16");
+    EXPECT_TRUE(ViewShows(1));
+    EXPECT_EQ(View->toPlainText(), "$IIMWV,045.3,R,10.6,N,A*16");
+}
