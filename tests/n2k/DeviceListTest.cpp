@@ -107,6 +107,21 @@ protected:
         open();
     }
 
+    // Opens the device list, then the information dialog of its selected row, and
+    // runs inside there; inside must end the information dialog. The list closes after.
+    void InInformationDialog(const std::function<void()>& inside) {
+        WhileModal(
+            [&] {
+                WhileModal(inside, [&] { ClickIn(ListForm(), "btnInfo"); });
+                ListForm().reject();
+            },
+            [&] { Click("btnDeviceList"); });
+    }
+
+    QLineEdit* InfoField(const char* name) {
+        return InfoForm().findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+
     std::size_t CountReceived(const std::string& line) {
         const auto lines = Sim->ReceivedLines();
         return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
@@ -132,9 +147,9 @@ protected:
                 ListForm().Grid().SelectRow(row);
                 WhileModal(
                     [&] {
-                        InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(sa);
-                        InfoForm().findChild<QLineEdit*>(QStringLiteral("edtDI"))->setText(di);
-                        InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSI"))->setText(si);
+                        InfoField("edtSA")->setText(sa);
+                        InfoField("edtDI")->setText(di);
+                        InfoField("edtSI")->setText(si);
                         ClickIn(InfoForm(), "btnOK");
                         if (InfoForm().isVisible())
                             InfoForm().reject();
@@ -254,18 +269,11 @@ TEST_F(DeviceListTest, NothingIsSentOnAClosedLink) {
     StartWithBus({Display()});
     ConnectAndScan();
     const std::size_t before = Sim->ReceivedCount();
-    WhileModal(
-        [&] {
-            WhileModal(
-                [&] {
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(QStringLiteral("61"));
-                    Form->Comm().ClosePort();
-                    ClickIn(InfoForm(), "btnOK");
-                },
-                [&] { ClickIn(ListForm(), "btnInfo"); });
-            ListForm().reject();
-        },
-        [&] { Click("btnDeviceList"); });
+    InInformationDialog([&] {
+        InfoField("edtSA")->setText(QStringLiteral("61"));
+        Form->Comm().ClosePort();
+        ClickIn(InfoForm(), "btnOK");
+    });
     EXPECT_EQ(TestDialogs().Messages,
               QStringList{QStringLiteral("The link is closed: nothing was sent to the device.")});
     EXPECT_TRUE(CommandsSince(before).empty());
@@ -306,20 +314,13 @@ TEST_F(DeviceListTest, ADeviceIsShownAsItDescribesItself) {
     QString maker;
     QString model;
     Qt::TextFormat format = Qt::AutoText;
-    WhileModal(
-        [&] {
-            WhileModal(
-                [&] {
-                    maker = InfoForm().findChild<QLabel*>(QStringLiteral("lblMfg"))->text();
-                    auto* device = InfoForm().findChild<QLabel*>(QStringLiteral("lblDevice"));
-                    model = device->text();
-                    format = device->textFormat();
-                    InfoForm().reject();
-                },
-                [&] { ClickIn(ListForm(), "btnInfo"); });
-            ListForm().reject();
-        },
-        [&] { Click("btnDeviceList"); });
+    InInformationDialog([&] {
+        maker = InfoForm().findChild<QLabel*>(QStringLiteral("lblMfg"))->text();
+        auto* device = InfoForm().findChild<QLabel*>(QStringLiteral("lblDevice"));
+        model = device->text();
+        format = device->textFormat();
+        InfoForm().reject();
+    });
     EXPECT_EQ(Rows().at(0).mid(0, 2), (QStringList{"Unknown (code 595)", "<b>Bold</b>"}));
     EXPECT_EQ(maker, QStringLiteral("Unknown (code 595)"));
     EXPECT_EQ(model, QStringLiteral("<b>Bold</b>"));
@@ -345,7 +346,7 @@ TEST_F(DeviceListTest, ARowSelectedThroughAccessibilityIsTheOneActedOn) {
             selectThroughAccessibility(1);
             WhileModal(
                 [&] {
-                    shownAddress = InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->text();
+                    shownAddress = InfoField("edtSA")->text();
                     InfoForm().reject();
                 },
                 [&] { ClickIn(ListForm(), "btnInfo"); });
@@ -375,7 +376,7 @@ TEST_F(DeviceListTest, ChangingOnlyTheSystemInstanceSendsOnlyTheInstanceCommand)
         [&] {
             WhileModal(
                 [&] {
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSI"))->setText(QStringLiteral("3"));
+                    InfoField("edtSI")->setText(QStringLiteral("3"));
                     ClickIn(InfoForm(), "btnOK");
                 },
                 [&] { ClickIn(ListForm(), "btnInfo"); });
@@ -434,26 +435,19 @@ TEST_F(DeviceListTest, IllegalEntriesKeepTheInformationDialogOpen) {
     const std::size_t before = Sim->ReceivedCount();
     QStringList messages;
     bool stayedOpen = false;
-    WhileModal(
-        [&] {
-            WhileModal(
-                [&] {
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(QStringLiteral("252"));
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtDI"))->setText(QStringLiteral("300"));
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSI"))->clear();
-                    TestDialogs().Messages.clear();
-                    ClickIn(InfoForm(), "btnOK");
-                    messages = TestDialogs().Messages;
-                    stayedOpen = InfoForm().isVisible();
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(QStringLiteral("12"));
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtDI"))->setText(QStringLiteral("0"));
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSI"))->setText(QStringLiteral("0"));
-                    ClickIn(InfoForm(), "btnOK");
-                },
-                [&] { ClickIn(ListForm(), "btnInfo"); });
-            ListForm().reject();
-        },
-        [&] { Click("btnDeviceList"); });
+    InInformationDialog([&] {
+        InfoField("edtSA")->setText(QStringLiteral("252"));
+        InfoField("edtDI")->setText(QStringLiteral("300"));
+        InfoField("edtSI")->clear();
+        TestDialogs().Messages.clear();
+        ClickIn(InfoForm(), "btnOK");
+        messages = TestDialogs().Messages;
+        stayedOpen = InfoForm().isVisible();
+        InfoField("edtSA")->setText(QStringLiteral("12"));
+        InfoField("edtDI")->setText(QStringLiteral("0"));
+        InfoField("edtSI")->setText(QStringLiteral("0"));
+        ClickIn(InfoForm(), "btnOK");
+    });
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(messages, (QStringList{"Illegal Source Address entered (0..251)",
                                      "Illegal Device Instance entered (0..255)",
@@ -467,21 +461,13 @@ TEST_F(DeviceListTest, NothingIsSentForADeviceThatMovedWhileItsDialogWasOpen) {
     StartWithBus({Sensor()});
     ConnectAndScan();
     const std::size_t before = Sim->ReceivedCount();
-    WhileModal(
-        [&] {
-            WhileModal(
-                [&] {
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtDI"))->setText(QStringLiteral("5"));
-                    InfoForm().findChild<QLineEdit*>(QStringLiteral("edtSA"))->setText(QStringLiteral("70"));
-                    Sim->SendToHost(
-                        sim::FrameSentence("$PQZXNC,R," + sim::WriteHex(Sensor().name, 16) + ",44"));
-                    WaitUntil([&] { return Scanner().NameAt(44) == TName(Sensor().name); });
-                    ClickIn(InfoForm(), "btnOK");
-                },
-                [&] { ClickIn(ListForm(), "btnInfo"); });
-            ListForm().reject();
-        },
-        [&] { Click("btnDeviceList"); });
+    InInformationDialog([&] {
+        InfoField("edtDI")->setText(QStringLiteral("5"));
+        InfoField("edtSA")->setText(QStringLiteral("70"));
+        Sim->SendToHost(sim::FrameSentence("$PQZXNC,R," + sim::WriteHex(Sensor().name, 16) + ",44"));
+        WaitUntil([&] { return Scanner().NameAt(44) == TName(Sensor().name); });
+        ClickIn(InfoForm(), "btnOK");
+    });
     EXPECT_TRUE(TestDialogs().Messages.contains(
         QStringLiteral("The device is no longer at address 12: nothing was sent.")));
     const auto lines = Sim->ReceivedLines();
