@@ -6,6 +6,7 @@
 #include "firmware/BootloaderUpload.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <memory>
 
@@ -34,6 +35,9 @@ public:
 
     QLabel* lblTask() const;
     QProgressBar* Bar() const;
+    // "About 12 s left", estimated from the time the bar took so far; empty
+    // before the first step.
+    QLabel* lblTimeLeft() const;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -44,6 +48,7 @@ private:
     void FormDeactivate();
 
     std::unique_ptr<Ui::TProgress> ui;
+    QElapsedTimer Clock; // since the bar's maximum was set
 };
 
 } // namespace kvl

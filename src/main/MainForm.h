@@ -282,6 +282,8 @@ private:
     // Auxiliary views.
     void CreateAuxViews();
     void CreateFirmwareUpdate();
+    // "Version: " and the version answer's text, or the bootloader that announced itself.
+    QString VersionPanelText() const;
     void CreateNetworkSetup();
     void HideStatistics();
     void CreateN2K();
