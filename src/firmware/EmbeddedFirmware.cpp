@@ -22,4 +22,16 @@ std::string EnclosedFirmwareVersion() {
     return EnclosedFirmwareVersion(EmbeddedFirmware());
 }
 
+bool EmbeddedFirmwareIsSynthetic() {
+#if KVL_FIRMWARE_SYNTHETIC
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool IsSimulatorDeviceName(std::string_view device) {
+    return device.size() > kSimulatorMarker.size() && device.ends_with(kSimulatorMarker);
+}
+
 } // namespace kvl

@@ -54,7 +54,7 @@ struct TCheckedContainer {
 
     std::vector<std::uint8_t> Bytes;
     THeader Header;
-    THeaderV1 HeaderV1;                 // format 1
+    THeaderV1 HeaderV1;                  // format 1
     std::vector<TContainerImage> Images; // one for format 1, the records of format 2
 };
 

@@ -76,6 +76,14 @@ protected:
         return box.exec() == QMessageBox::Yes;
     }
 
+    bool DoConfirmDefaultNo(const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::Warning, caption, ForDisplay(text), QMessageBox::Yes | QMessageBox::No,
+                        QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+
     QString DoOpenFileName(const QString& filters, int selectedFilter) override {
         QString selected = FilterAt(filters, selectedFilter);
         return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(), filters,
@@ -106,9 +114,9 @@ void TDialogs::ShowMessageBox(const QString& caption, const QString& text, TIcon
     DoShowMessageBox(caption, text, icon);
 }
 
-bool TDialogs::Confirm(const QString& text, const QString& caption) {
+bool TDialogs::Confirm(const QString& text, const QString& caption, TDefaultButton defaultButton) {
     TNormalCursor normal;
-    return DoConfirm(caption, text);
+    return defaultButton == TDefaultButton::No ? DoConfirmDefaultNo(caption, text) : DoConfirm(caption, text);
 }
 
 QString TDialogs::OpenFileName(const QString& filters, int selectedFilter) {

@@ -15,6 +15,8 @@ inline const QString kApplicationTitle = QStringLiteral("KVL-Config3");
 class TDialogs {
 public:
     enum class TIcon { Information, Warning, Error };
+    // The button that Enter presses in a question.
+    enum class TDefaultButton { Yes, No };
 
     virtual ~TDialogs() = default;
 
@@ -26,8 +28,10 @@ public:
     void ShowMessage(const QString& text) { ShowMessageBox(kApplicationTitle, text, TIcon::Information); }
     // A message with an OK button, its own caption and icon.
     void ShowMessageBox(const QString& caption, const QString& text, TIcon icon);
-    // A Yes/No question with a warning icon; true for Yes.
-    bool Confirm(const QString& text, const QString& caption = kApplicationTitle);
+    // A Yes/No question with a warning icon; true for Yes. A question whose
+    // answer can harm the device has No as its default button.
+    bool Confirm(const QString& text, const QString& caption = kApplicationTitle,
+                 TDefaultButton defaultButton = TDefaultButton::Yes);
     // File dialogs. filters are "Description (*.ext)" entries joined with ";;";
     // selectedFilter is the index of the filter shown first. Empty when cancelled.
     QString OpenFileName(const QString& filters, int selectedFilter);
@@ -36,6 +40,10 @@ public:
 protected:
     virtual void DoShowMessageBox(const QString& caption, const QString& text, TIcon icon) = 0;
     virtual bool DoConfirm(const QString& caption, const QString& text) = 0;
+    // A question with No as its default button; by default asked as any other.
+    virtual bool DoConfirmDefaultNo(const QString& caption, const QString& text) {
+        return DoConfirm(caption, text);
+    }
     virtual QString DoOpenFileName(const QString& filters, int selectedFilter) = 0;
     virtual QString DoSaveFileName(const QString& filters, int selectedFilter, const QString& presetName) = 0;
 };

@@ -57,7 +57,8 @@ public:
     virtual void UpdateView() = 0;
     // The connection group and the "Read Configuration" button.
     virtual void EnableHostControls(bool enable) = 0;
-    // "&Update Korvelan Firmware..." becomes available (a bootloader announced itself).
+    // A bootloader announced itself: both update commands become available and
+    // the status bar names the bootloader.
     virtual void EnableUpdateCommand() = 0;
 
     // The one-shot time-out of a multi-step exchange and the message it shows.

@@ -37,6 +37,12 @@ void TMainForm::miStatsClick() {
         ui->miStats->setChecked(false);
         throw;
     }
+    // A link lost by the send was closed (and the mark cleared) meanwhile: the
+    // window, whose menu item is now disabled, could never be closed again.
+    if (!IsLinkOpen() || !ui->miStats->isChecked()) {
+        ui->miStats->setChecked(false);
+        return;
+    }
     stats.show();
 }
 

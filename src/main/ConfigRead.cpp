@@ -114,11 +114,8 @@ void TMainForm::ProcessVER(const TSentence& sentence) {
         SetViewBackground(true);
         RXState = TRXState::stNormal;
         UpdateFileActions(); // a read no longer runs
-        if (Dialogs().Confirm(
-                QStringLiteral("KVLConfig3 has detected incompatible firmware in\ryour Korvelan.\r\r"
-                               "Would you like to perform an automatic update?"),
-                QStringLiteral("KVLConfig3")))
-            Firmware->miUpdateFirmwareClick(true);
+        // The offer asks its own question, with what the update will do.
+        Firmware->StartUpdate(TFirmwareUpdate::TStart::Offer);
     }
 }
 

@@ -18,7 +18,14 @@ void TMainForm::CreateFirmwareUpdate() {
             GuardedSlot([this] { Firmware->miUpdateFirmwareClick(false); }));
     connect(ui->miAutomaticUpdate, &QAction::triggered, this,
             GuardedSlot([this] { Firmware->miUpdateFirmwareClick(true); }));
-    Views->AboutBox.SetEnclosedFirmwareVersion(EnclosedFirmwareVersion());
+    Views->AboutBox.SetEnclosedFirmwareVersion(EnclosedFirmwareVersion() +
+                                               (EmbeddedFirmwareIsSynthetic() ? " (test image)" : ""));
+}
+
+QString TMainForm::VersionPanelText() const {
+    if (MuxVersionString.empty() && !Firmware->BootloaderStatus().isEmpty())
+        return Firmware->BootloaderStatus();
+    return QStringLiteral("Version: ") + QString::fromLatin1(MuxVersionString);
 }
 
 void TMainForm::EnableHostControls(bool enable) {
@@ -26,8 +33,12 @@ void TMainForm::EnableHostControls(bool enable) {
     ui->btnReadConfig->setEnabled(enable && IsLinkOpen());
 }
 
+// A bootloader announced itself: both update commands work without a version
+// answer, and the status bar says where the device stands.
 void TMainForm::EnableUpdateCommand() {
     ui->miUpdateFirmware->setEnabled(true);
+    ui->miAutomaticUpdate->setEnabled(true);
+    SetStatusPanel(1, VersionPanelText());
 }
 
 void TMainForm::StartTimeOut(const std::string& message) {

@@ -373,7 +373,7 @@ void TMainForm::UpdateView() {
         ui->btnConnect->setIcon(bmConnOn);
         SetStatusPanel(0,
                        QStringLiteral("Device: ") + QString::fromLatin1(MuxDeviceString) + SimulatedSuffix());
-        SetStatusPanel(1, QStringLiteral("Version: ") + QString::fromLatin1(MuxVersionString));
+        SetStatusPanel(1, VersionPanelText());
         SetStatusPanel(2, QStringLiteral("Serial: ") + QString::fromLatin1(MuxSerialString));
         // Blank, disabled controls stay blank until a read has brought them alive.
         if (RXState == TRXState::stNormal && ControlsEnabled) {
@@ -396,6 +396,7 @@ void TMainForm::UpdateView() {
         ClearTables();
         MuxDeviceString.clear();
         MuxVersionString.clear();
+        MuxVersion = {}; // an earlier device's version never counts for the next one
         MuxSerialString.clear();
         SetStatusPanel(0, QStringLiteral("Device: "));
         SetStatusPanel(1, QStringLiteral("Version: "));

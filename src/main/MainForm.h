@@ -322,6 +322,8 @@ private:
     void CreateAuxViews();
     void CreateDetailsPane();
     void CreateFirmwareUpdate();
+    // "Version: " and the version answer's text, or the bootloader that announced itself.
+    QString VersionPanelText() const;
     void CreateNetworkSetup();
     void HideStatistics();
     void CreateN2K();

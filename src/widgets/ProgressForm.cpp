@@ -29,9 +29,14 @@ QProgressBar* TProgress::Bar() const {
     return ui->Bar;
 }
 
+QLabel* TProgress::lblTimeLeft() const {
+    return ui->lblTimeLeft;
+}
+
 void TProgress::Start(const QString& caption, const QString& task) {
     setWindowTitle(caption);
     ui->lblTask->setText(task);
+    ui->lblTimeLeft->clear();
     ui->Bar->setMinimum(0);
     ui->Bar->setValue(0);
     if (parentWidget() != nullptr)
@@ -42,11 +47,19 @@ void TProgress::Start(const QString& caption, const QString& task) {
 
 void TProgress::SetMaximum(int maximum) {
     ui->Bar->setMaximum(std::max(maximum, 0));
+    ui->lblTimeLeft->clear();
+    Clock.start();
 }
 
 void TProgress::SetPosition(int position) {
     // A value outside the range would be ignored and leave the bar behind.
-    ui->Bar->setValue(std::clamp(position, ui->Bar->minimum(), ui->Bar->maximum()));
+    const int value = std::clamp(position, ui->Bar->minimum(), ui->Bar->maximum());
+    ui->Bar->setValue(value);
+    if (value <= 0 || !Clock.isValid())
+        return;
+    // The steps still to come at the pace of those done so far.
+    const qint64 leftMs = Clock.elapsed() * (ui->Bar->maximum() - value) / value;
+    ui->lblTimeLeft->setText(QStringLiteral("About %1 s left").arg((leftMs + 999) / 1000));
 }
 
 void TProgress::SetTask(const std::string& task) {

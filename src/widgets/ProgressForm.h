@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include <memory>
 #include <string>
@@ -33,6 +34,9 @@ public:
 
     QLabel* lblTask() const;
     QProgressBar* Bar() const;
+    // "About 12 s left", estimated from the time the bar took so far; empty
+    // before the first step.
+    QLabel* lblTimeLeft() const;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -43,6 +47,7 @@ private:
     void FormDeactivate();
 
     std::unique_ptr<Ui::TProgress> ui;
+    QElapsedTimer Clock; // since the bar's maximum was set
 };
 
 } // namespace kvl

@@ -83,7 +83,8 @@ TEST(Container, EveryFaultOfTheFileItselfIsFoundWhenItIsOpened) {
         {"format 1 with a part page", partPage, "Firmware file is corrupt"},
         {"format 2 AVR image beyond the checksummed flash", FormatV2({Record{0x10, 0x70, 512, 513, 1}}),
          "Firmware file is corrupt"},
-        {"format 2 ARM image of part words", FormatV2({Record{0x20, 0x70, 6, 1, 1}}), "Firmware file is corrupt"},
+        {"format 2 ARM image of part words", FormatV2({Record{0x20, 0x70, 6, 1, 1}}),
+         "Firmware file is corrupt"},
     };
     for (const auto& c : cases) {
         try {

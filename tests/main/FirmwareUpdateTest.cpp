@@ -31,7 +31,10 @@ namespace kvl::test {
 namespace {
 
 const QString kSuccess = QStringLiteral("The firmware update was successful");
-const QString kFailed = QStringLiteral("The firmware update failed");
+const QString kWhatToDo = TFirmwareUpdate::WhatToDo();
+const QString kFailed = QStringLiteral("The firmware update failed") + kWhatToDo;
+const QString kDoNotSwitchOff =
+    QStringLiteral("\r\rDo not disconnect or switch off the multiplexer until the update has finished.");
 
 // The checksum the embedded image of a family leaves in the flash.
 std::uint32_t EmbeddedChecksum(TSyntheticFamily family, std::uint16_t hardwareId) {
@@ -54,7 +57,8 @@ protected:
                                  std::to_string(Files.size()) + ".kvl";
         const fwtest::Record record =
             arm ? fwtest::Record{0x20, 0x70, 2048, 3, 7, true} : fwtest::Record{0x10, 0x70, 512, 6, 9, true};
-        const fwtest::Bytes bytes = fwtest::FormatV2({record});
+        fwtest::Bytes bytes = fwtest::FormatV2({record});
+        bytes[7] = 0; // version 3.29.0, which the simulator reports after an update
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         Files.push_back(path);
@@ -83,9 +87,10 @@ protected:
         entry->trigger();
     }
 
-    // Starts an update from a container file through the menu.
+    // Starts an update from a container file through the menu, confirmed.
     void UpdateFromFile(const QString& file) {
         TestDialogs().FileNames.push_back(file);
+        TestDialogs().ConfirmAnswers.push_back(true);
         Trigger("miUpdateFirmware");
     }
 
@@ -126,10 +131,16 @@ TEST_F(FirmwareUpdateTest, AnOlderFirmwareIsReplacedByTheEmbeddedImageWhenTheUse
     CreateForm();
     ConnectTcp(Sim->TcpPort());
     ASSERT_TRUE(WaitForMessage(kSuccess));
+    // The offer keeps its question and tells what the update will do.
+    ASSERT_EQ(TestDialogs().Questions.size(), 1);
     EXPECT_EQ(TestDialogs().Questions.front(),
               QStringLiteral("KVLConfig3 has detected incompatible firmware in\r"
                              "your Korvelan.\r\rWould you like to perform an "
-                             "automatic update?"));
+                             "automatic update?\r\rMultiplexer: version 3.28.0\rFirmware: version 3.29.0 for "
+                             "AVR and ARM multiplexers, enclosed in the program (test image)\rExpected "
+                             "duration: about 20 seconds") +
+                  kDoNotSwitchOff);
+    EXPECT_EQ(TestDialogs().NoByDefault, TestDialogs().Questions);
     EXPECT_EQ(TestDialogs().QuestionCaptions.front(), QStringLiteral("KVLConfig3"));
     EXPECT_EQ(Sim->BootChecksum(), EmbeddedChecksum(TSyntheticFamily::Avr, 0x11));
     // The restarted firmware is read as after a connect.
@@ -145,7 +156,7 @@ TEST_F(FirmwareUpdateTest, TheEmbeddedArmImageAndAContainerFileOverTheSerialLink
     options.ptyLink = ::testing::TempDir() + "kvl-fw-pty-" + std::to_string(::getpid());
     options.ptyBaud = 0; // two whole uploads: the line's timing is tested by test_link and the benchmark
     options.boot.hardwareId = 0x20;
-    options.boot.versionAfterUpdate = "3.30.2";
+    options.identity.version = "3.30.2";
     Sim = std::make_unique<sim::Simulator>(options);
     Sim->Start();
     CreateForm();
@@ -158,9 +169,10 @@ TEST_F(FirmwareUpdateTest, TheEmbeddedArmImageAndAContainerFileOverTheSerialLink
     ASSERT_TRUE(WaitForMessage(kSuccess));
     EXPECT_EQ(Sim->BootChecksum(), EmbeddedChecksum(TSyntheticFamily::Arm, 0x20));
     ExpectWindowRestored();
+    EXPECT_EQ(Update().Progress().Bar()->text(), QStringLiteral("100%"));
+    EXPECT_TRUE(Update().Progress().lblTimeLeft()->text().startsWith(QStringLiteral("About ")));
 
     TestDialogs().Messages.clear();
-    TestDialogs().ConfirmAnswers.push_back(true); // 3.29.4 is older than 3.30.2 too
     const QString file = SmallContainer(true);
     UpdateFromFile(file);
     ASSERT_TRUE(WaitForMessage(kSuccess));
@@ -181,7 +193,13 @@ TEST_F(FirmwareUpdateTest, AContainerFileIsUploadedOverTcp) {
     TFirmware firmware(QFile::encodeName(file).toStdString(), nullptr);
     firmware.SelectImage(0x10);
     EXPECT_EQ(Sim->BootChecksum(), firmware.CodeCRC);
-    EXPECT_TRUE(TestDialogs().Questions.isEmpty()) << "a newer file needs no question";
+    ASSERT_EQ(TestDialogs().Questions.size(), 1) << "one question before anything is sent";
+    EXPECT_EQ(
+        TestDialogs().Questions.front(),
+        QStringLiteral("Update the firmware of the multiplexer?\r\rMultiplexer: version 3.29.0\rFirmware: "
+                       "version 3.29.0 for AVR multiplexers, from the file ") +
+            file + QStringLiteral("\rExpected duration: about 10 seconds") + kDoNotSwitchOff);
+    EXPECT_EQ(TestDialogs().NoByDefault.size(), 1);
 }
 
 // How an attempt ends: with a fault message that the failure message follows
@@ -203,6 +221,7 @@ TEST_P(FirmwareFaultTest, EndsWithItsMessageARestoredWindowAndASecondAttemptSucc
     options.boot.fault = *sim::ParseBootFault(c.fault);
     StartDevice(options);
     UpdateFromFile(SmallContainer());
+    const QString message = QString::fromLatin1(c.message) + kWhatToDo;
     if (c.end == TEnd::SilentBootloader) {
         ASSERT_EQ(Form->GetRXState(), TRXState::stFwUpdStart);
         EXPECT_TRUE(Update().Progress().isVisible());
@@ -215,22 +234,29 @@ TEST_P(FirmwareFaultTest, EndsWithItsMessageARestoredWindowAndASecondAttemptSucc
         ASSERT_TRUE(WaitUntil([&] { return Sim->CompletedUpdates() == 1; }))
             << "the device runs its firmware";
     } else {
-        ASSERT_TRUE(WaitForMessage(QString::fromLatin1(c.message)));
+        ASSERT_TRUE(WaitForMessage(message));
         EXPECT_FALSE(TestDialogs().Messages.contains(kFailed));
         FireTimeOut();
         ASSERT_TRUE(WaitForMessage(kFailed));
-        EXPECT_LT(TestDialogs().Messages.indexOf(QString::fromLatin1(c.message)),
-                  TestDialogs().Messages.indexOf(kFailed));
+        EXPECT_LT(TestDialogs().Messages.indexOf(message), TestDialogs().Messages.indexOf(kFailed));
     }
-    ASSERT_TRUE(WaitForMessage(QString::fromLatin1(c.message)));
+    ASSERT_TRUE(WaitForMessage(message));
     EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
     ExpectWindowRestored();
     EXPECT_FALSE(Form->Comm().InLinkMode());
 
     if (std::string(c.fault).starts_with("drop")) {
         Click("btnConnect"); // the lost connection is closed and opened again
+        EXPECT_EQ(Form->FirmwareVersion().Minor, 0u) << "no version is kept for the next device";
+        TestDialogs().Messages.clear();
         Click("btnConnect");
         ASSERT_TRUE(Form->IsLinkOpen());
+        // The device is still in its bootloader, which answers with its announcement.
+        ASSERT_TRUE(WaitUntil([&] { return Form->StatusPanel(1) == "Bootloader, hardware ID 0010"; }));
+        EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
+        EXPECT_FALSE(Form->TimeOutTimer.isActive()) << "no time-out message follows";
+        EXPECT_TRUE(Control<QAction>("miUpdateFirmware")->isEnabled());
+        EXPECT_TRUE(Control<QAction>("miAutomaticUpdate")->isEnabled());
     }
     TestDialogs().Messages.clear();
     UpdateFromFile(SmallContainer());
@@ -248,8 +274,8 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"size:page:2", "Programm application page command:\rResponse has wrong size", TEnd::Fault},
         FaultCase{"error:crc:E0", "Calculate CRC command:\rFrame size error", TEnd::Fault},
         FaultCase{"silent:page:1", "Bootloader: Programming timeout", TEnd::Fault},
-        FaultCase{"drop:page:3", "Bootloader: Programming timeout", TEnd::Fault},
-        FaultCase{"silent:restart", "The firmware update failed", TEnd::SilentFirmware}),
+        FaultCase{"silent:restart", "The firmware update failed", TEnd::SilentFirmware},
+        FaultCase{"drop:page:3", "Bootloader: Programming timeout", TEnd::Fault}),
     [](const testing::TestParamInfo<FaultCase>& info) {
         std::string name = info.param.fault;
         for (char& c : name)
@@ -269,7 +295,7 @@ TEST_F(FirmwareUpdateTest, AWrongChecksumNamesBothValues) {
     char expected[80];
     std::snprintf(expected, sizeof expected, "Bootloader: CRC error\rFile CRC: %08X\rMult.CRC: %08X",
                   firmware.CodeCRC, firmware.CodeCRC ^ 0x00010001u);
-    EXPECT_TRUE(WaitForMessage(QString::fromLatin1(expected)))
+    EXPECT_TRUE(WaitForMessage(QString::fromLatin1(expected) + kWhatToDo))
         << TestDialogs().Messages.join(QStringLiteral(" | ")).toStdString();
 }
 
@@ -306,7 +332,7 @@ TEST_F(FirmwareUpdateTest, TheAboutBoxNamesTheEmbeddedFirmwaresVersion) {
     CreateForm();
     auto* label = Form->AuxViews().AboutBox.findChild<QLabel*>(QStringLiteral("lblEncVersion"));
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text(), QStringLiteral("V3.29.0"));
+    EXPECT_EQ(label->text(), QStringLiteral("V3.29.0 (test image)"));
 }
 
 TEST_F(FirmwareUpdateTest, AnOlderImageIsUploadedOnlyAfterTheUserAgrees) {
@@ -317,10 +343,11 @@ TEST_F(FirmwareUpdateTest, AnOlderImageIsUploadedOnlyAfterTheUserAgrees) {
     TestDialogs().ConfirmAnswers.push_back(false);
     Trigger("miAutomaticUpdate");
     ASSERT_EQ(TestDialogs().Questions.size(), 1);
-    EXPECT_EQ(TestDialogs().Questions.front(),
-              QStringLiteral("The version of this firmware file is lower than the "
-                             "version\rof the multiplexer. Do you really want to "
-                             "proceed?"));
+    EXPECT_TRUE(TestDialogs().Questions.front().startsWith(
+        QStringLiteral("The version of this firmware file is lower than the "
+                       "version\rof the multiplexer. Do you really want to "
+                       "proceed?\r\rMultiplexer: version 3.30.2\r")));
+    EXPECT_TRUE(TestDialogs().Questions.front().endsWith(kDoNotSwitchOff));
     EXPECT_EQ(TestDialogs().QuestionCaptions.front(), QStringLiteral("KVLConfig3"));
     EXPECT_FALSE(SimReceived("$PQZXRESET", from, 300));
     EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
@@ -370,6 +397,160 @@ TEST_F(FirmwareUpdateTest, TheEthernetModelIsUpdatedOverTcp) {
     Trigger("miAutomaticUpdate");
     EXPECT_TRUE(SimReceived("$PQZXRESET"));
     EXPECT_TRUE(WaitForMessage(kSuccess));
+}
+
+// The faults an update or a read-out must meet safely, against the simulator:
+// the message the user gets, and whether "$PQZXRESET" went out. Every case ends
+// in the normal state with the window usable.
+enum class TScene { TestImageToRealDevice, DamagedFile, Udp, WrongVersion, Reannounce, BadBinLine, Stall };
+
+struct SafetyCase {
+    const char* name;
+    TScene scene;
+    const char* message; // the message, or its beginning
+    bool resetSent;
+};
+
+class FirmwareSafetyTest : public FirmwareUpdateTest, public testing::WithParamInterface<SafetyCase> {
+protected:
+    void StartUdpDevice(sim::SimOptions options) {
+        options.transport = sim::TransportKind::Udp;
+        options.udpPort = 0;
+        Sim = std::make_unique<sim::Simulator>(options);
+        Sim->Start();
+        CreateForm();
+        ChoosePort(1); // "UDP"
+        TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
+        TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
+        Click("btnConnect");
+        ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal; }));
+    }
+
+    QString DamagedContainer() {
+        const QString file = SmallContainer();
+        std::fstream bytes(QFile::encodeName(file).toStdString(),
+                           std::ios::in | std::ios::out | std::ios::binary);
+        bytes.seekp(200);
+        bytes.put('\x5A');
+        return file;
+    }
+};
+
+TEST_P(FirmwareSafetyTest, EndsWithItsMessageInTheNormalState) {
+    const SafetyCase& c = GetParam();
+    auto options = Quiet();
+    if (c.scene == TScene::TestImageToRealDevice)
+        options.identity.marked = false; // as a real multiplexer answers
+    if (c.scene == TScene::WrongVersion)
+        options.boot.versionAfterUpdate = "3.28.0";
+    if (c.scene == TScene::Reannounce)
+        options.boot.fault = *sim::ParseBootFault("reannounce");
+    if (c.scene == TScene::Udp)
+        StartUdpDevice(options);
+    else
+        StartDevice(options);
+    const std::string hexFile = ::testing::TempDir() + "never-" + std::to_string(::getpid()) + ".hex";
+    const std::vector<std::uint8_t> memory = sim::SimulatedMemory(0x100, 150);
+    const std::size_t from = Sim->ReceivedCount();
+    switch (c.scene) {
+    case TScene::TestImageToRealDevice:
+        Trigger("miAutomaticUpdate");
+        break;
+    case TScene::DamagedFile:
+        UpdateFromFile(DamagedContainer());
+        break;
+    case TScene::Udp:
+    case TScene::WrongVersion:
+    case TScene::Reannounce:
+        UpdateFromFile(SmallContainer());
+        break;
+    case TScene::BadBinLine:
+    case TScene::Stall:
+        Update().Readout.StallTimer.setInterval(500); // instead of 2 s
+        TestDialogs().FileNames.push_back(QString::fromStdString(hexFile));
+        Sim->SendMemoryReadout(0x100, memory, 48,
+                               *sim::ParseReadoutFault(c.scene == TScene::Stall ? "stall:2" : "badline:2"));
+        if (c.scene == TScene::Stall) {
+            ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stGetBinary; }));
+            EXPECT_TRUE(Update().Progress().isVisible()) << "the read-out shows its progress";
+            EXPECT_EQ(Update().Progress().Bar()->value(), 48);
+        }
+        break;
+    }
+    ASSERT_TRUE(WaitUntil([&] {
+        return !TestDialogs().Messages.isEmpty() &&
+               TestDialogs().Messages.back().startsWith(QString::fromLatin1(c.message));
+    })) << TestDialogs().Messages.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(Form->GetRXState(), TRXState::stNormal);
+    ExpectWindowRestored();
+    EXPECT_EQ(SimReceived("$PQZXRESET", from, c.resetSent ? 15000 : 200).has_value(), c.resetSent);
+
+    if (c.scene == TScene::BadBinLine || c.scene == TScene::Stall) {
+        EXPECT_EQ(TestDialogs().FileNames.size(), 1u) << "no save dialog";
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(hexFile)));
+    }
+    if (c.scene == TScene::DamagedFile) {
+        EXPECT_TRUE(TestDialogs().Questions.isEmpty()) << "refused before any question";
+    }
+    if (c.scene == TScene::Reannounce) {
+        // The update commands work again at once; the second attempt succeeds.
+        TestDialogs().Messages.clear();
+        UpdateFromFile(SmallContainer());
+        ASSERT_TRUE(WaitForMessage(kSuccess));
+        ExpectWindowRestored();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FirmwareSafetyTest,
+    testing::Values(
+        SafetyCase{"TestImageToRealDevice", TScene::TestImageToRealDevice,
+                   "This program carries test firmware only, made for the simulator. Choose Update Korvelan "
+                   "Firmware... and a firmware file from the maker.",
+                   false},
+        SafetyCase{"DamagedFileBeforeReset", TScene::DamagedFile, "Firmware has wrong checksum)", false},
+        SafetyCase{
+            "UdpRefused", TScene::Udp,
+            "The firmware cannot be updated over UDP: it does not carry the upload.\rConnect over USB (a "
+            "serial port) or TCP and start the update again.",
+            false},
+        SafetyCase{"WrongVersionAfterRestart", TScene::WrongVersion,
+                   "The multiplexer restarted with version 3.28.0 instead of 3.29.0\r\r", true},
+        SafetyCase{"BootloaderReannouncing", TScene::Reannounce,
+                   "The new firmware did not start: the multiplexer announced its bootloader again.\r\rThe "
+                   "multiplexer stays in its bootloader",
+                   true},
+        SafetyCase{"BadBinLine", TScene::BadBinLine,
+                   "The memory read-out was broken off: a line arrived damaged (wrong checksum). Nothing was "
+                   "saved.",
+                   false},
+        SafetyCase{"Stall", TScene::Stall,
+                   "The memory read-out stopped: no line came for 2 seconds. Nothing was saved.", false}),
+    [](const testing::TestParamInfo<SafetyCase>& info) { return std::string(info.param.name); });
+
+// A read-out report and a damaged announcement while the update waits for the
+// bootloader change nothing: the announcement that follows starts the upload.
+TEST_F(FirmwareUpdateTest, AReportOrADamagedAnnouncementDuringTheStartIsIgnored) {
+    auto options = Quiet();
+    options.boot.fault = *sim::ParseBootFault("silent:ldr");
+    StartDevice(options);
+    UpdateFromFile(SmallContainer());
+    ASSERT_EQ(Form->GetRXState(), TRXState::stFwUpdStart)
+        << TestDialogs().Questions.join(QStringLiteral(" | ")).toStdString() << " files left "
+        << TestDialogs().FileNames.size() << " enabled " << Control<QAction>("miUpdateFirmware")->isEnabled();
+    Sim->SendToHost(sim::FrameSentence("$PQZXMEM,R,100,30,1") + sim::FrameSentence("$PQZXLDR,10", true) +
+                    sim::FrameSentence("$GPZDA,1"));
+    ASSERT_TRUE(WaitUntil([&] {
+        return !Form->GetNmeaData().empty() && Form->GetNmeaData().back().rfind("$GPZDA,1", 0) == 0;
+    }));
+    EXPECT_EQ(Form->GetRXState(), TRXState::stFwUpdStart)
+        << TestDialogs().Messages.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(Form->TimeOutTimer.isActive());
+    Sim->SendToHost(sim::FrameSentence("$PQZXLDR,10"));
+    // The session with the fault never restarts; the upload itself is what counts.
+    ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stFwUpdEnd && !Update().Firmware; }));
+    EXPECT_TRUE(Sim->BootChecksum().has_value());
+    EXPECT_TRUE(TestDialogs().Messages.isEmpty());
 }
 
 // A minimal reader of the Intel HEX records, the file's bytes by address.

@@ -27,6 +27,7 @@ public:
         Boxes.clear();
         Questions.clear();
         QuestionCaptions.clear();
+        NoByDefault.clear();
         ConfirmAnswers.clear();
         FileNames.clear();
     }
@@ -35,6 +36,7 @@ public:
     std::deque<TBox> Boxes;
     QStringList Questions;
     QStringList QuestionCaptions;
+    QStringList NoByDefault; // the questions asked with No as their default button
     std::deque<bool> ConfirmAnswers;
     std::deque<QString> FileNames; // an empty entry (or none) cancels the dialog
     QString LastFilters;
@@ -53,6 +55,10 @@ protected:
         const bool answer = ConfirmAnswers.front();
         ConfirmAnswers.pop_front();
         return answer;
+    }
+    bool DoConfirmDefaultNo(const QString& caption, const QString& text) override {
+        NoByDefault.append(text);
+        return DoConfirm(caption, text);
     }
     QString DoOpenFileName(const QString& filters, int selectedFilter) override {
         LastFilters = filters;

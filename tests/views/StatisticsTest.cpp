@@ -36,8 +36,9 @@ protected:
     // The device sends body, followed by a line that shows when it has been dispatched.
     void DeviceSends(const std::string& body) {
         Sim->SendToHost(sim::FrameSentence(body) + sim::FrameSentence("$GPZDA,1"));
-        ASSERT_TRUE(WaitUntil(
-            [&] { return !Form->GetNmeaData().empty() && Form->GetNmeaData().back().rfind("$GPZDA,1", 0) == 0; }));
+        ASSERT_TRUE(WaitUntil([&] {
+            return !Form->GetNmeaData().empty() && Form->GetNmeaData().back().rfind("$GPZDA,1", 0) == 0;
+        }));
         Click("btnClear");
     }
 };
@@ -95,6 +96,18 @@ TEST_F(StatisticsTest, DisconnectHidesTheWindowAndClearsTheMark) {
     StatsItem()->trigger();
     ASSERT_TRUE(Stats().isVisible());
     Click("btnConnect");
+    EXPECT_FALSE(Stats().isVisible());
+    EXPECT_FALSE(StatsItem()->isChecked());
+}
+
+// A link lost while the statistics window opens: the window stays closed, for
+// its menu item is disabled with the link and could not close it again.
+TEST_F(StatisticsTest, TheWindowNeverAppearsOverALinkLostWhileItOpens) {
+    Sim->Stop();
+    QTest::qWait(200); // the receive thread meets the end of the connection
+    StatsItem()->trigger();
+    EXPECT_TRUE(TestDialogs().Messages.contains(QStringLiteral("TCP Connection lost")));
+    EXPECT_FALSE(Form->IsLinkOpen());
     EXPECT_FALSE(Stats().isVisible());
     EXPECT_FALSE(StatsItem()->isChecked());
 }
