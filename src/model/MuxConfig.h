@@ -122,9 +122,11 @@ public:
     // The configuration file. Save builds the whole file in memory, keeping the
     // sections of other programs and the comments of an existing file, and
     // replaces the file atomically; an empty Fname does nothing. Load reads the
-    // file first: when it cannot be read, EFileError leaves the model unchanged.
-    // Values that do not parse or are out of range fall back to their defaults,
-    // unfit rows and rows beyond the tables' limits are left out; the report says
+    // file first: when it cannot be read, or is no configuration (not text, or no
+    // "Configuration" section: "X is not a Korvelan configuration file"),
+    // EFileError leaves the model unchanged. Values that do not parse or are out
+    // of range fall back to their defaults, unfit rows and rows beyond the tables'
+    // limits are left out, and missing keys take their defaults; the report says
     // what was. Both throw EFileError.
     void Save(const std::string& Fname, const std::string& AppName, const std::string& Device,
               const std::string& FwVer, const std::string& Serial) const;

@@ -110,6 +110,12 @@ protected:
 
     // Progress hidden, normal cursor, connection group and Read Configuration usable.
     void ExpectWindowRestored() {
+        // Read Configuration is disabled while a read runs: the read that follows a
+        // restarted multiplexer ends first.
+        WaitUntil([&] {
+            return Form->GetRXState() != TRXState::stGetVersion &&
+                   Form->GetRXState() != TRXState::stGetConfig;
+        });
         EXPECT_FALSE(Update().Progress().isVisible());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_TRUE(Control<QGroupBox>("gbHost")->isEnabled());

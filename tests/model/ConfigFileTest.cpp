@@ -254,8 +254,9 @@ TEST(ConfigFile, TablesKeepTheirLimitsAndSayWhatWasLeftOut) {
 
 TEST(ConfigFile, UnfitRowsAreLeftOutAndNamedWhileTheOthersLoadInOrder) {
     TTempDir dir;
-    WriteBytes(dir.Path("rows.ini"), "[Configuration]\r\n[Routing]\r\nR01=GPRMC,21,00,30,0\r\nR02=\"GP*MC\",21,00,30,0\r\n"
-                                     "R03=GPGGA,21,00,30,0\r\n[ModBus]\r\nR1=1,100,H,I,0,1,,C,ID\r\n");
+    WriteBytes(dir.Path("rows.ini"),
+               "[Configuration]\r\n[Routing]\r\nR01=GPRMC,21,00,30,0\r\nR02=\"GP*MC\",21,00,30,0\r\n"
+               "R03=GPGGA,21,00,30,0\r\n[ModBus]\r\nR1=1,100,H,I,0,1,,C,ID\r\n");
     TMuxConfig config;
     int routingNotes = 0;
     config.OnRoutingChange = [&] { ++routingNotes; };

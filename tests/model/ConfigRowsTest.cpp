@@ -86,17 +86,16 @@ TEST(ConfigRows, GoodRowsReadBackWithFreshStates) {
 }
 
 TEST(ConfigRows, RowsThatCannotReachTheWireOrDoNotFitAreLeftOutWithAReason) {
-    for (const char* row :
-         {"GPRMC,21,00,30", "\"G*RMC\",21,00,30,0", "GPRMC,1FFFF,00,30,0",
-          "GPRMC,21,256,30,0", "GPRMC,21,-1,30,0", "GPRMC,21,00,30,12345678901234567"}) {
+    for (const char* row : {"GPRMC,21,00,30", "\"G*RMC\",21,00,30,0", "GPRMC,1FFFF,00,30,0",
+                            "GPRMC,21,256,30,0", "GPRMC,21,-1,30,0", "GPRMC,21,00,30,12345678901234567"}) {
         const auto read = ReadRoutingRow(row);
         EXPECT_FALSE(read.Entry) << row;
         EXPECT_FALSE(read.Problem.empty()) << row;
     }
-    for (const char* row : {"1,100,H,I,0,1,C,C", "248,100,H,I,0,1,C,C,ID", "1,65536,H,I,0,1,C,C,ID",
-                            "1,100,X,I,0,1,C,C,ID", "1,100,H,Q,0,1,C,C,ID", "1,100,H,I,2,1,C,C,ID",
-                            "1,100,H,I,0,10,C,C,ID", "1,100,H,I,0,1,,C,ID", "1,100,H,I,0,1,C,,ID",
-                            "1,100,H,I,0,1,*,C,ID", "1,100,H,I,0,1,C,C,\"A*B\""})
+    for (const char* row :
+         {"1,100,H,I,0,1,C,C", "248,100,H,I,0,1,C,C,ID", "1,65536,H,I,0,1,C,C,ID", "1,100,X,I,0,1,C,C,ID",
+          "1,100,H,Q,0,1,C,C,ID", "1,100,H,I,2,1,C,C,ID", "1,100,H,I,0,10,C,C,ID", "1,100,H,I,0,1,,C,ID",
+          "1,100,H,I,0,1,C,,ID", "1,100,H,I,0,1,*,C,ID", "1,100,H,I,0,1,C,C,\"A*B\""})
         EXPECT_FALSE(ReadModbusRow(row).Entry) << row;
     // A blank cuts the value, as a plain field has always been read; the row stays.
     EXPECT_EQ(ReadRoutingRow("\"GP RM\",21,00,30,0").Entry->Address, "GP");
