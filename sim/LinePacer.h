@@ -13,7 +13,7 @@ namespace kvl::sim {
 class LinePacer {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::microseconds kLookahead{2000};
+    static constexpr std::chrono::microseconds kLookahead{5000};
 
     // baud 0: no pacing at all.
     explicit LinePacer(unsigned baud);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <poll.h>
 #include <thread>
 #include <unistd.h>
 
@@ -26,6 +27,7 @@ bool TSerialThread::Fill() {
 }
 
 std::optional<std::uint8_t> TSerialThread::NextByte() {
+    bool woken = false; // the last wait ended because the port said it was readable
     while (RxCnt == 0) {
         if (StopRequested())
             return std::nullopt;
@@ -33,8 +35,18 @@ std::optional<std::uint8_t> TSerialThread::NextByte() {
             MarkLost();
             return std::nullopt;
         }
-        if (RxCnt == 0)
+        if (RxCnt > 0)
+            break;
+        // Waits for the next bytes rather than sleeping past them (an answer of the
+        // bootloader is taken at once), and looks at the stop flag every 10 ms. A
+        // port that says it is readable and then reads nothing must not spin.
+        if (woken) {
             std::this_thread::sleep_for(kIdleSleep);
+            woken = false;
+            continue;
+        }
+        pollfd wait{Fd, POLLIN, 0};
+        woken = ::poll(&wait, 1, static_cast<int>(kIdleSleep.count())) > 0;
     }
     --RxCnt;
     return RxBuffer[RxIdx++];

@@ -1,5 +1,5 @@
-// Receive thread of a serial link: polls the port (opened non-blocking) for up to
-// 1024 bytes at a time and sleeps 10 ms while nothing arrives.
+// Receive thread of a serial link: reads the port (opened non-blocking) up to 1024
+// bytes at a time and, while nothing arrives, waits for it at most 10 ms at a time.
 #pragma once
 
 #include "link/RXThread.h"

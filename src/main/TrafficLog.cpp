@@ -48,7 +48,10 @@ void TTrafficLog::WriteLine(std::string_view tagBlock, std::string_view text, TD
     if (Fd < 0)
         return;
     if (Diagnostic) {
-        Block += DiagnosticTag(direction);
+        // The two tags never change: made once, not for every line.
+        static const std::string kReceived = DiagnosticTag(TDirection::Received);
+        static const std::string kSent = DiagnosticTag(TDirection::Sent);
+        Block += direction == TDirection::Received ? kReceived : kSent;
         Block += tagBlock;
     }
     Block += text;

@@ -17,22 +17,30 @@ namespace {
 const QString kGeometryKey = QStringLiteral("WindowGeometry");
 const QString kSplitterKey = QStringLiteral("TrafficSplitter");
 
-// Every item of the page at its natural size at the top left; a stretch after
-// them takes the rest of the page.
+// A group at its natural size at the top left of its place: an aligned item
+// still grows when its widget may (an edit field inside makes it), so the group
+// may not grow at all.
+void Anchor(QLayoutItem* item) {
+    if (item->spacerItem() != nullptr)
+        return;
+    item->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (QWidget* widget = item->widget())
+        widget->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+}
+
+// Every group of the page (also those in a column of groups) anchored; a stretch
+// after them takes the rest of the page.
 void AnchorTopLeft(QWidget* page) {
     auto* layout = qobject_cast<QBoxLayout*>(page->layout());
     if (layout == nullptr)
         return;
     for (int i = 0; i < layout->count(); ++i) {
         QLayoutItem* item = layout->itemAt(i);
-        if (item->spacerItem() != nullptr)
-            continue;
-        item->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // A column of groups inside the page: its groups at their natural width too.
+        Anchor(item);
         if (QLayout* inner = item->layout()) {
             for (int j = 0; j < inner->count(); ++j)
-                if (inner->itemAt(j)->spacerItem() == nullptr)
-                    inner->itemAt(j)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                Anchor(inner->itemAt(j));
+            inner->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding));
         }
     }
     layout->addStretch(1);

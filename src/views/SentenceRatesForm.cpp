@@ -44,8 +44,9 @@ TSentenceRatesForm::TSentenceRatesForm(TSentenceRates& rates, QWidget* parent)
     connect(ui->btnReset, &QPushButton::clicked, this, GuardedSlot([this] { btnResetClick(); }));
     connect(ui->btnSaveCsv, &QPushButton::clicked, this, GuardedSlot([this] { btnSaveCsvClick(); }));
     CreateDetailsPane();
-    connect(ui->tvRates->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        if (!Fitting)
+    connect(ui->tvRates->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        // The last column follows the window's width; any other was set by the user.
+        if (!Fitting && column + 1 < RatesModel.columnCount())
             FitToContent = false; // the user's width stays
     });
     RestoreLayout();

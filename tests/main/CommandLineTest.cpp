@@ -185,7 +185,7 @@ TEST_F(MainFormTest, ConnectToASerialPathAddsItsEntry) {
     const QString path = QString::fromStdString(options.ptyLink);
     Form->ConnectTo({TKind::Serial, {}, {}, path});
     ASSERT_EQ(port->count(), entries + 1);
-    EXPECT_EQ(port->currentIndex(), entries);
+    EXPECT_EQ(port->currentIndex(), entries - 1); // before "Simulated Korvelan-3", the last entry
     EXPECT_EQ(port->currentText(), path);
     EXPECT_FALSE(Control<QLineEdit>("edtMuxIP")->isVisible());
     EXPECT_EQ(Form->Comm().CommMode(), TCommMode::cmSerial);

@@ -13,17 +13,17 @@ TEST(LinePacerTest, BytesPassAtTheByteTimeOfTheLine) {
     struct Case {
         unsigned baud;
         long long byteNs;
-        std::size_t burst; // what may go at once after a quiet line: the lookahead's worth, at least one
+        std::size_t burst; // what may go at once after a quiet line: the lookahead's worth
     };
-    for (const Case c : {Case{460800, 21701, 92}, Case{115200, 86806, 23}, Case{4800, 2083333, 1}}) {
+    for (const Case c : {Case{460800, 21701, 230}, Case{115200, 86806, 57}, Case{4800, 2083333, 2}}) {
         SCOPED_TRACE(c.baud);
         LinePacer pacer(c.baud);
         const auto t0 = LinePacer::Clock::now();
         EXPECT_EQ(pacer.ByteTimeNs().count(), c.byteNs);
         EXPECT_EQ(pacer.Allowed(t0), c.burst);
-        pacer.Used(100, t0); // the line is busy for 100 byte times
+        pacer.Used(1000, t0); // the line is busy for 1000 byte times
         EXPECT_EQ(pacer.Allowed(t0), 0u);
-        const auto through = t0 + pacer.ByteTimeNs() * 100;
+        const auto through = t0 + pacer.ByteTimeNs() * 1000;
         EXPECT_EQ(pacer.NextDue(), through - pacer.Lookahead() + pacer.ByteTimeNs());
         EXPECT_EQ(pacer.Allowed(through), c.burst);
         EXPECT_EQ(pacer.Allowed(through + 10 * pacer.ByteTimeNs()),
