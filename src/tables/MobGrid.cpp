@@ -10,19 +10,11 @@ namespace {
 constexpr int kColAlarm = 2;
 }
 
-TMobGrid::TMobGrid(QWidget* parent) : TBaseGrid(parent) {
+TMobGrid::TMobGrid(QWidget* parent) : TEntryGrid(parent) {
     setObjectName(QStringLiteral("MobGrid"));
     SetColumns({"", "MMSI", "AL"}, {kNumberColumnWidth, 80, 16});
     setFixedWidth(minimumWidth() - 21 + 4 + verticalScrollBar()->sizeHint().width());
     setFixedHeight(148);
-}
-
-int TMobGrid::DataCount() const {
-    return Data ? static_cast<int>(Data->size()) : 0;
-}
-
-void TMobGrid::RemoveEntry(int row) {
-    Data->erase(Data->begin() + row);
 }
 
 void TMobGrid::FillRow(int row) {

@@ -3,20 +3,16 @@
 #pragma once
 
 #include "model/MuxConfig.h"
-#include "tables/BaseGrid.h"
+#include "tables/EntryGrid.h"
 
 namespace kvl {
 
-class TMobGrid : public TBaseGrid {
+class TMobGrid : public TEntryGrid<TMob> {
     Q_OBJECT
 public:
     explicit TMobGrid(QWidget* parent = nullptr);
 
-    TMobList* Data = nullptr;
-
 protected:
-    int DataCount() const override;
-    void RemoveEntry(int row) override;
     void FillRow(int row) override;
     bool IsEditable(int col) const override;
     QString EditMask(int col) const override;
@@ -24,9 +20,6 @@ protected:
     std::string CommitCell(int row, int col, const std::string& text) override;
     bool ClearCell(int row, int col) override;
     void ToggleCell(int row, int col) override;
-
-private:
-    TMob& Entry(int row) const { return *(*Data)[static_cast<std::size_t>(row)]; }
 };
 
 } // namespace kvl

@@ -34,7 +34,7 @@ QComboBox* MakeList(QWidget* parent, const char* name, int width, const QStringL
 
 } // namespace
 
-TModbusGrid::TModbusGrid(QWidget* parent) : TBaseGrid(parent) {
+TModbusGrid::TModbusGrid(QWidget* parent) : TEntryGrid(parent) {
     setObjectName(QStringLiteral("ModbusGrid"));
     setHorizontalHeader(
         new TGroupHeader({{1, 6, QStringLiteral("Modbus Slave")},
@@ -91,13 +91,9 @@ QColor TModbusGrid::StatusColour(std::uint8_t status) {
     return QColor(255, 128, 0);
 }
 
-int TModbusGrid::DataCount() const {
-    return Data ? static_cast<int>(Data->size()) : 0;
-}
-
 void TModbusGrid::RemoveEntry(int row) {
     HideLists();
-    Data->erase(Data->begin() + row);
+    TEntryGrid::RemoveEntry(row);
 }
 
 void TModbusGrid::FillRow(int row) {

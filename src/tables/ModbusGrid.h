@@ -5,18 +5,17 @@
 #pragma once
 
 #include "model/MuxConfig.h"
-#include "tables/BaseGrid.h"
+#include "tables/EntryGrid.h"
 
 class QComboBox;
 
 namespace kvl {
 
-class TModbusGrid : public TBaseGrid {
+class TModbusGrid : public TEntryGrid<TModbus> {
     Q_OBJECT
 public:
     explicit TModbusGrid(QWidget* parent = nullptr);
 
-    TModbusList* Data = nullptr;
     QComboBox* cbDataType = nullptr;
     QComboBox* cbRegType = nullptr;
 
@@ -25,7 +24,6 @@ public:
     static QColor StatusColour(std::uint8_t status);
 
 protected:
-    int DataCount() const override;
     void RemoveEntry(int row) override;
     void FillRow(int row) override;
     bool IsEditable(int col) const override;
@@ -38,7 +36,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TModbus& Entry(int row) const { return *(*Data)[static_cast<std::size_t>(row)]; }
     void ShowList(QComboBox* list, const char* letters, char value);
     void HideLists();
     void ListChosen(QComboBox* list, const char* letters, char TModbus::*field, int index);

@@ -48,7 +48,7 @@ bool Bit(unsigned word, int bit) {
 
 } // namespace
 
-TRouteGrid::TRouteGrid(QWidget* parent) : TBaseGrid(parent) {
+TRouteGrid::TRouteGrid(QWidget* parent) : TEntryGrid(parent) {
     setObjectName(QStringLiteral("RouteGrid"));
     setHorizontalHeader(new TGroupHeader({{1, 6, QStringLiteral("Inputs")},
                                           {kColN2K, kRouteColDevice, QStringLiteral("NMEA 2000 Sources")},
@@ -92,14 +92,6 @@ bool TRouteGrid::Available(int col) const {
     default:
         return true;
     }
-}
-
-int TRouteGrid::DataCount() const {
-    return Data ? static_cast<int>(Data->size()) : 0;
-}
-
-void TRouteGrid::RemoveEntry(int row) {
-    Data->erase(Data->begin() + row);
 }
 
 void TRouteGrid::FillRow(int row) {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "model/MuxConfig.h"
-#include "tables/BaseGrid.h"
+#include "tables/EntryGrid.h"
 
 #include <functional>
 #include <optional>
@@ -22,14 +22,13 @@ enum TFlag : unsigned {
 };
 using TFlags = unsigned;
 
-class TRouteGrid : public TBaseGrid {
+class TRouteGrid : public TEntryGrid<TRoute> {
     Q_OBJECT
 public:
     static constexpr int kColumns = 16;
 
     explicit TRouteGrid(QWidget* parent = nullptr);
 
-    TRouteList* Data = nullptr;
     // The model name of the NMEA 2000 device with this NAME, empty when the
     // device list does not know it (shown as "???").
     std::function<std::string(TName)> DeviceModel;
@@ -49,8 +48,6 @@ public:
     void SetFlags(TFlags value);
 
 protected:
-    int DataCount() const override;
-    void RemoveEntry(int row) override;
     void FillRow(int row) override;
     bool IsEditable(int col) const override;
     QString EditMask(int col) const override;
@@ -61,7 +58,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    TRoute& Entry(int row) const { return *(*Data)[static_cast<std::size_t>(row)]; }
     bool Available(int col) const;
     void SetCaptions();
 
