@@ -60,6 +60,9 @@ SimOptions ModelOptions(const SimModel& model) {
     SimOptions options;
     options.transport = TransportKind::InProcess;
     options.identity = model.identity;
+    // The program knows this simulator by its link: its name stays the model's own,
+    // as a saved configuration should record it.
+    options.identity.marked = false;
     options.trafficRate = 20;
     options.trafficProfile = TrafficProfile::Lively;
     if (model.n2kDemoBus)

@@ -107,18 +107,20 @@ bool TFirmwareUpdate::LinkAllowsUpdate() {
             "The Korvelan firmware cannot be updated via\rWiFi. Connect via USB first before updating"));
         return false;
     }
-    if (mode != TCommMode::cmSerial && mode != TCommMode::cmTCP) {
+    // The simulator inside the program carries packets like a serial port.
+    if (mode != TCommMode::cmSerial && mode != TCommMode::cmTCP && mode != TCommMode::cmSim) {
         Dialogs().ShowMessage(kUdpRefused);
         return false;
     }
     return true;
 }
 
-// The embedded test images go to the simulator only, which marks its version
-// answer; a multiplexer that has not answered one is not known to be it.
+// The embedded test images go to the simulator only: the one inside the program,
+// or one that marks its version answer; a multiplexer that has not answered one
+// is not known to be it.
 bool TFirmwareUpdate::EmbeddedAllowed(TStart start) {
     if (start == TStart::File || !EmbeddedFirmwareIsSynthetic() ||
-        IsSimulatorDeviceName(Host.Identity().Device))
+        IsSimulatorDeviceName(Host.Identity().Device) || Host.Comm().CommMode() == TCommMode::cmSim)
         return true;
     Dialogs().ShowMessage(start == TStart::Offer
                               ? kIncompatible.left(kIncompatible.indexOf(QStringLiteral("\r\r"))) +

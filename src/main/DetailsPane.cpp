@@ -48,6 +48,7 @@ void TMainForm::CreateDetailsPane() {
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->setObjectName(QStringLiteral("splitDetails"));
     splitter->setChildrenCollapsible(false);
+    splitter->setSizePolicy(ui->NmeaView->sizePolicy()); // it takes the extra space as the view did
     ReplaceWidget(*ui->NmeaView, *splitter);
     splitter->addWidget(ui->NmeaView);
     auto* pane = new TDetailsPane;

@@ -6,6 +6,7 @@
 #include "main/CommandLine.h"
 #include "main/SimModelDialog.h"
 
+#include <QAction>
 #include <QFile>
 #include <QListWidget>
 #include <QProcess>
@@ -63,6 +64,23 @@ TEST_F(SimulatedLinkTest, EveryModelConnectsAndReadsItsConfiguration) {
     EXPECT_EQ(offered[0], "3N");
     for (std::size_t i = 1; i < offered.size(); ++i)
         EXPECT_EQ(offered[i], sim::SimModels()[i - 1].code);
+}
+
+// The program's test images go to the simulator inside it, which is known by its
+// link and keeps its model's own name.
+TEST_F(SimulatedLinkTest, TheTestImageUpdatesTheSimulatedDevice) {
+    CreateForm();
+    Form->SetSimModelChooser([](const std::string&) { return std::optional<std::string>("3"); });
+    ChoosePort(SimEntry());
+    Click("btnConnect");
+    ASSERT_TRUE(WaitUntil([&] { return Form->ControlsAlive(); }));
+    EXPECT_EQ(Form->StatusPanel(0), QStringLiteral("Device: Korvelan-3 (simulated)"));
+    TestDialogs().ConfirmAnswers.push_back(true); // the test image is older than the model's firmware
+    Form->findChild<QAction*>(QStringLiteral("miAutomaticUpdate"))->trigger();
+    EXPECT_TRUE(WaitUntil(
+        [&] { return TestDialogs().Messages.contains(QStringLiteral("The firmware update was successful")); },
+        15000))
+        << TestDialogs().Messages.join(QLatin1Char('|')).toStdString();
 }
 
 TEST_F(SimulatedLinkTest, SimulatedEntryStaysChosenWhileSerialPortsChange) {
