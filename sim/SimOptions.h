@@ -28,11 +28,11 @@ class HostPipe;
 
 struct SimOptions {
     TransportKind transport = TransportKind::Tcp;
-    std::uint16_t tcpPort = 10110;     // 0: a free port (see Simulator::TcpPort)
-    std::string ptyLink;               // symbolic link made to the pseudo-terminal's slave side
-    unsigned ptyBaud = 460800;         // the pty's bytes pass at this line rate (8N1); 0 unpaced
-    std::uint16_t udpPort = 10110;     // 0: a free port
-    std::string udpBind = "127.0.0.2"; // the device's own loopback address
+    std::uint16_t tcpPort = 10110;      // 0: a free port (see Simulator::TcpPort)
+    std::string ptyLink;                // symbolic link made to the pseudo-terminal's slave side
+    unsigned ptyBaud = 460800;          // the pty's bytes pass at this line rate (8N1); 0 unpaced
+    std::uint16_t udpPort = 10110;      // 0: a free port
+    std::string udpBind = "127.0.0.2";  // the device's own loopback address
     std::shared_ptr<HostPipe> hostPipe; // InProcess: the bytes between host and device
 
     DeviceIdentity identity;    // VER answer: version, device name, serial, capability text

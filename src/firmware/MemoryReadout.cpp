@@ -1,9 +1,9 @@
 #include "firmware/MemoryReadout.h"
 
 #include "host/Dialogs.h"
-#include "widgets/ProgressForm.h"
 #include "model/InOutError.h"
 #include "sentence/NmeaText.h"
+#include "widgets/ProgressForm.h"
 
 #include <QFile>
 

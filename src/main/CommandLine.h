@@ -28,10 +28,10 @@ struct TCommandLineOptions {
     // Where the search for Ethernet models goes instead of every interface's broadcast address.
     std::optional<TXPortEndpoint> DiscoveryAddress;
     // Batch backup and restore (with --connect, without showing the window).
-    QString SaveConfig;    // read the configuration and save it to this file
-    QString LoadConfig;    // load this file, write it to the multiplexer and check it
-    bool Force = false;    // --load-config: write a file with keys missing or refused all the same
-    QString CompareConfig; // print how the multiplexer differs from this file; nothing is written
+    QString SaveConfig;            // read the configuration and save it to this file
+    QString LoadConfig;            // load this file, write it to the multiplexer and check it
+    bool Force = false;            // --load-config: write a file with keys missing or refused all the same
+    QString CompareConfig;         // print how the multiplexer differs from this file; nothing is written
     std::optional<QString> Decode; // explain this file of NMEA lines ("-" standard input) as JSON Lines
 };
 

@@ -3,8 +3,8 @@
 // the simulator on an in-process link, and marks the window "(simulated)" so that
 // nobody takes it for a boat's device.
 #include "host/Dialogs.h"
-#include "main/MainForm.h"
 #include "host/ProgramVersion.h"
+#include "main/MainForm.h"
 #include "main/SimModelDialog.h"
 #include "ui_MainForm.h"
 

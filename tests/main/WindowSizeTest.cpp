@@ -41,7 +41,7 @@ TEST_F(WindowSizeTest, WindowGrowsAndShrinksWithinItsMinimum) {
     EXPECT_EQ(Control<QPlainTextEdit>("NmeaView")->width(), view.width() + 1500 - start.width() - 100);
     EXPECT_EQ(Control<QPlainTextEdit>("NmeaView")->height(), view.height() + 300);
     EXPECT_EQ(Control<QWidget>("pcSettings")->height(), tabsHeight);
-    EXPECT_EQ(SpeedToModeDistance(), distance); // a row's controls stay together
+    EXPECT_EQ(SpeedToModeDistance(), distance);                              // a row's controls stay together
     EXPECT_EQ(Control<QLabel>("lblHdrSpeed")->mapTo(tabs, QPoint()), speed); // at the top left of its page
 
     ResizeTo(200, 150);
