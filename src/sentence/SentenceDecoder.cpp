@@ -2,6 +2,7 @@
 
 #include "sentence/AisDecoder.h"
 #include "sentence/FieldValues.h"
+#include "sentence/NmeaText.h"
 #include "sentence/SentenceLayouts.h"
 
 #include <algorithm>
@@ -15,16 +16,6 @@ constexpr std::size_t kMaxFieldNumber = 0xFFFF;
 constexpr unsigned kMaxFragments = 9;
 constexpr unsigned kMaxFillBits = 5;
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 std::uint8_t Xor(std::string_view text) {
     std::uint8_t sum = 0;
     for (const char c : text)
@@ -34,9 +25,12 @@ std::uint8_t Xor(std::string_view text) {
 
 // The two hex digits after a '*'; nothing when they are missing or not hex.
 std::optional<std::uint8_t> ReadChecksum(std::string_view afterStar) {
-    if (afterStar.size() < 2 || HexValue(afterStar[0]) < 0 || HexValue(afterStar[1]) < 0)
+    if (afterStar.size() < 2)
         return std::nullopt;
-    return static_cast<std::uint8_t>(HexValue(afterStar[0]) * 16 + HexValue(afterStar[1]));
+    const std::optional<std::uint64_t> sum = ParseHex(afterStar.substr(0, 2), 0xFF);
+    if (!sum)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(*sum);
 }
 
 void Split(std::string_view text, std::vector<std::string_view>& out) {
