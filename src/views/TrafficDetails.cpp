@@ -115,9 +115,15 @@ bool TTrafficDetails::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    // Only the mouse concerns the pane. Other events come also while the view is
+    // being destroyed, when the pane beside it may be gone already.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&
+        type != QEvent::MouseButtonDblClick && type != QEvent::MouseButtonRelease)
+        return false;
     if (!PaneVisible())
         return false; // the view behaves as it always did
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseMove:
         if (SelectedRow() < 0)
             ExplainBlock(
