@@ -86,7 +86,11 @@ void TSentenceRatesForm::StoreLayout() const {
     settings.setValue(kColumnsKey, ui->tvRates->horizontalHeader()->saveState());
 }
 
-TSentenceRatesForm::~TSentenceRatesForm() = default;
+TSentenceRatesForm::~TSentenceRatesForm() {
+    // Closing the window while it is destroyed resizes the columns: their handler
+    // must not reach this form any more.
+    ui->tvRates->horizontalHeader()->disconnect(this);
+}
 
 void TSentenceRatesForm::SetDeviceNamer(TSentenceRatesModel::TDeviceNamer namer) {
     RatesModel.SetDeviceNamer(std::move(namer));
