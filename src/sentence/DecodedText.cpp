@@ -11,6 +11,7 @@ namespace kvl {
 namespace {
 
 constexpr long long kMillisecondsFrom = 100000000000LL; // a TAG time this large is in milliseconds
+constexpr double kLatestTagTime = 1e14;                 // in milliseconds, the year 5138: no clock sends more
 constexpr double kMinutesPerDegree = 60.0;
 
 std::string Join(std::string_view a, std::string_view b, std::string_view c = {}) {
@@ -146,7 +147,7 @@ std::string DescribeAisField(const TAisField& field) {
 
 std::string TagTimeText(std::string_view value) {
     const auto number = ReadNumber(value);
-    if (!number || *number < 0 || value.find('.') != std::string_view::npos)
+    if (!number || *number < 0 || *number >= kLatestTagTime || value.find('.') != std::string_view::npos)
         return {};
     auto seconds = static_cast<long long>(*number);
     if (seconds >= kMillisecondsFrom)

@@ -402,6 +402,7 @@ TEST(SentenceDecoder, TagBlockParametersAndTheTrafficLogsTagAreRead) {
     EXPECT_EQ(tagged.Tags[1].Key, "c");
     EXPECT_EQ(TagTimeText(tagged.Tags[1].Value), "2024-03-15 12:16:40 UTC");
     EXPECT_EQ(TagTimeText("1710505000123"), "2024-03-15 12:16:40 UTC"); // milliseconds
+    EXPECT_EQ(TagTimeText("1" + std::string(84, '7')), "");             // no time, and no overflow
     ASSERT_TRUE(tagged.Ais.has_value());
     EXPECT_EQ(tagged.Ais->Mmsi, 211000123U);
 
