@@ -1,59 +1,10 @@
 #include "ConfigFixture.h"
+#include "model/FullConfig.h"
 
 using namespace kvl;
 using namespace kvl::test;
 
 namespace {
-
-// A model as a loaded configuration file would leave it.
-void LoadInto(TMuxConfig& m) {
-    m.PrioTimeout = 5;
-    m.BaudIn1 = 5;
-    m.BaudIn2 = 4;
-    m.BaudIn3 = 3;
-    m.BaudIn4Out1 = 2;
-    m.BaudOut2 = 1;
-    m.TalkID1 = "AA";
-    m.TalkID2 = "";
-    m.TalkID3 = "C3";
-    m.TalkID4 = "DD";
-    m.TalkIDConv = "EE";
-    m.UID = "LOADED1";
-    m.DefRouteOut1 = 0x9F;
-    m.ModeOut1 = 2;
-    m.DefRouteOut2 = 0x01;
-    m.ModeOut2 = 1;
-    m.ModeIn1 = 7;
-    m.ModeIn2 = 5;
-    m.ModeIn3 = 4;
-    m.ModeIn4 = 3;
-    m.PrioIn1 = 9;
-    m.PrioIn2 = 8;
-    m.PrioIn3 = 7;
-    m.PrioIn4 = 6;
-    m.PrioN2K = 5;
-    m.Options = 0x0007FE7Du;
-    m.Conversions = 0x00001FFFu;
-    m.N2kOptions = 0xC003FFFFu;
-    m.ModbusMode = 1;
-    m.ModbusXdrInterval = 65535;
-    m.ModbusPollInterval = 255;
-    m.DevFuncHost = 33;
-    m.DevFuncIn1 = 32;
-    m.DevFuncIn2 = 31;
-    m.DevFuncIn3 = 30;
-    m.DevFuncIn4 = 29;
-    m.DevFuncConv = 28;
-    m.DIHost = 9;
-    m.DIIn1 = 8;
-    m.DIIn2 = 7;
-    m.DIIn3 = 6;
-    m.DIIn4 = 5;
-    m.DIConv = 4;
-    m.DataSrcTable[0] = TDataSource{'4', TName{0}};
-    m.DataSrcTable[1] = TDataSource{'N', TName{0x0123456789ABCDEFull}};
-    m.DataSrcTable[2] = TDataSource{0, TName{0}};
-}
 
 class WriteAllTest : public ConfigTest {
 protected:
@@ -76,42 +27,42 @@ protected:
 
 TEST_F(WriteAllTest, DeviceEqualsTheModelAfterAWriteOfAll) {
     ConnectToFreshDevice("A010");
-    LoadInto(Form->Config());
+    FillFullConfig(Form->Config(), TFill::Writable); // as a loaded file leaves it
     Form->WriteAllSettings();
     EXPECT_TRUE(TestDialogs().Messages.isEmpty()) << TestDialogs().Messages.join("|").toStdString();
 
     const TMuxConfig& m = Form->Config();
     const sim::DeviceConfig d = Sim->Config();
     EXPECT_EQ(d.prioTimeout, m.PrioTimeout);
-    EXPECT_EQ(d.baud, (std::array<std::uint8_t, 5>{5, 4, 3, 2, 1}));
-    EXPECT_EQ(d.talkerId, (std::array<std::string, 5>{"AA", "", "C3", "DD", "EE"}));
+    EXPECT_EQ(d.baud, (std::array<std::uint8_t, 5>{1, 2, 4, 5, 0}));
+    EXPECT_EQ(d.talkerId, (std::array<std::string, 5>{"GP", "", "S3", "II", "YX"}));
     EXPECT_EQ(d.uid, m.UID);
     EXPECT_EQ(d.defRouteOut1, m.DefRouteOut1);
     EXPECT_EQ(d.modeOut1, m.ModeOut1);
     EXPECT_EQ(d.defRouteOut2, m.DefRouteOut2);
     EXPECT_EQ(d.modeOut2, m.ModeOut2);
-    EXPECT_EQ(d.modeIn, (std::array<std::uint8_t, 4>{7, 5, 4, 3}));
-    EXPECT_EQ(d.priority, (std::array<std::uint8_t, 5>{9, 8, 7, 6, 5}));
+    EXPECT_EQ(d.modeIn, (std::array<std::uint8_t, 4>{7, 1, 3, 5}));
+    EXPECT_EQ(d.priority, (std::array<std::uint8_t, 5>{10, 0, 3, 2, 6}));
     EXPECT_EQ(d.options, m.Options);
     EXPECT_EQ(d.conversions, m.Conversions);
     EXPECT_EQ(d.n2kOptions, m.N2kOptions);
     EXPECT_EQ(d.modbusMode, m.ModbusMode);
     EXPECT_EQ(d.modbusXdrInterval, m.ModbusXdrInterval);
     EXPECT_EQ(d.modbusPollInterval, m.ModbusPollInterval);
-    EXPECT_EQ(d.deviceFunction, (std::array<std::uint8_t, 6>{33, 32, 31, 30, 29, 28}));
-    EXPECT_EQ(d.deviceInstance, (std::array<std::uint8_t, 6>{9, 8, 7, 6, 5, 4}));
-    EXPECT_EQ(d.dataSource[0], (sim::DataSource{'4', 0}));
-    EXPECT_EQ(d.dataSource[1], (sim::DataSource{'N', 0x0123456789ABCDEFull}));
+    EXPECT_EQ(d.deviceFunction, (std::array<std::uint8_t, 6>{1, 33, 21, 0, 2, 18}));
+    EXPECT_EQ(d.deviceInstance, (std::array<std::uint8_t, 6>{255, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(d.dataSource[0], (sim::DataSource{'1', 0}));
+    EXPECT_EQ(d.dataSource[1], (sim::DataSource{'N', 0x1122334455667788ull}));
     EXPECT_EQ(d.dataSource[2].type, '0');
     // The write ends with the controls alive and showing the model.
     EXPECT_TRUE(Enabled("cbBaudIn2"));
-    EXPECT_EQ(Text("edtUniqueID"), "LOADED1");
+    EXPECT_EQ(Text("edtUniqueID"), "BOAT12");
 }
 
 TEST_F(WriteAllTest, OrderOfTheSentencesAndNoNmea2000WithoutIt) {
     ConnectToFreshDevice("A000");
-    LoadInto(Form->Config());
-    Form->Config().ModeIn1 = 6; // without NMEA 2000 input 1 knows no SeaTalk-STNG
+    FillFullConfig(Form->Config(), TFill::Writable); // as a loaded file leaves it
+    Form->Config().ModeIn1 = 6;                      // without NMEA 2000 input 1 knows no SeaTalk-STNG
     Form->Config().PrioIn1 = Form->Config().PrioIn2 = Form->Config().PrioIn3 = Form->Config().PrioIn4 = 4;
     Form->WriteAllSettings();
     std::vector<std::string> addresses;
@@ -130,7 +81,7 @@ TEST_F(WriteAllTest, OrderOfTheSentencesAndNoNmea2000WithoutIt) {
 
 TEST_F(WriteAllTest, TalkerIdFromAFileIsCheckedBeforeAnythingIsSent) {
     ConnectToFreshDevice("A010");
-    LoadInto(Form->Config());
+    FillFullConfig(Form->Config(), TFill::Writable); // as a loaded file leaves it
     Form->Config().TalkID3 = "G,";
     Form->WriteAllSettings();
     EXPECT_EQ(TestDialogs().Messages, QStringList{"Illegal character in Talker ID"});
@@ -152,7 +103,7 @@ TEST_F(WriteAllTest, TimeOutSkipsTheRestAndEnablesTheControlsAgain) {
     ConnectAndClearView();
     ASSERT_TRUE(WaitUntil([&] { return Enabled("cbBaudIn2"); }));
     Mark = Sim->ReceivedCount();
-    LoadInto(Form->Config());
+    FillFullConfig(Form->Config(), TFill::Writable); // as a loaded file leaves it
     Form->WriteAllSettings();
     EXPECT_EQ(TestDialogs().Messages, QStringList{"Multiplexer does not respond"});
     for (const std::string& line : SentSinceMark())
@@ -167,7 +118,7 @@ TEST_F(WriteAllTest, WithoutAValidCapabilityWordTheModelStaysLocal) {
     CreateForm();
     ConnectAndClearView();
     Mark = Sim->ReceivedCount();
-    LoadInto(Form->Config());
+    FillFullConfig(Form->Config(), TFill::Writable); // as a loaded file leaves it
     Form->WriteAllSettings();
     EXPECT_EQ(TestDialogs().Messages.last(),
               "The capabilities of the multiplexer are unknown: nothing was written.");
@@ -175,7 +126,7 @@ TEST_F(WriteAllTest, WithoutAValidCapabilityWordTheModelStaysLocal) {
     for (const std::string& line : SentSinceMark())
         EXPECT_EQ(line.rfind("$PQZXCF,A", 0), 0u) << line;
     EXPECT_FALSE(Enabled("cbBaudIn2"));
-    EXPECT_EQ(Form->Config().UID, "LOADED1");
+    EXPECT_EQ(Form->Config().UID, "BOAT12");
 }
 
 TEST_F(WriteAllTest, WhatTheDeviceReportedGoesBackUnchanged) {

@@ -2,6 +2,10 @@
 // configuration file keeps and every table full, in the states a loaded file
 // gives (source address 255, Modbus state unknown, MOB alarm off), so that a saved
 // and reloaded copy must equal it field by field.
+//
+// For a write-all into the simulator the same model comes without its tables and
+// with the two values that only a file keeps (a one-letter talker ID, a unique ID
+// with a hyphen) replaced by ones a multiplexer takes.
 #pragma once
 
 #include "model/MuxConfig.h"
@@ -16,7 +20,12 @@ inline std::string Digits(unsigned value, std::size_t width) {
     return std::string(width - text.size(), '0') + text;
 }
 
-inline void FillFullConfig(TMuxConfig& c) {
+enum class TFill {
+    FileEdges, // every table full, file-only values included
+    Writable   // tables empty, every value one a multiplexer accepts
+};
+
+inline void FillFullConfig(TMuxConfig& c, TFill fill = TFill::FileEdges) {
     c.BaudIn1 = 1;
     c.BaudIn2 = 2;
     c.BaudIn3 = 4;
@@ -64,6 +73,11 @@ inline void FillFullConfig(TMuxConfig& c) {
     c.DataSrcTable[0] = {'1', 0};
     c.DataSrcTable[1] = {'N', 0x1122334455667788};
     c.DataSrcTable[2] = {TDataSource::kNone, 0};
+    if (fill == TFill::Writable) {
+        c.TalkID3 = "S3";
+        c.UID = "BOAT12";
+        return;
+    }
     for (unsigned i = 0; i < TMuxConfig::kMaxRoutes; ++i)
         c.RouteAdd("GP" + Digits(i, 3), static_cast<std::uint16_t>(0x81 + i),
                    static_cast<std::uint8_t>(i % 100), static_cast<std::uint16_t>(0x33 ^ i),
