@@ -518,6 +518,7 @@ TEST_F(DeviceListTest, PickingADeviceForARoutingEntryStoresItsName) {
             QCoreApplication::sendEvent(routes->viewport(), &event);
         });
     EXPECT_EQ(routes->item(0, 8)->text(), QStringLiteral("GMI 20"));
+    EXPECT_EQ(routes->item(0, 8)->toolTip(), QStringLiteral("GMI 20 (Garmin)")); // model (manufacturer)
     const std::size_t before = Sim->ReceivedCount();
     Click("btnRouteStore");
     EXPECT_TRUE(SimReceived(Wire("$PQZXRTE,C,GPRMC,81,0,21," + sim::WriteHex(Display().name, 16)), before));
