@@ -5,6 +5,7 @@
 #include "Bootloader.h"
 #include "Simulator.h"
 #include "firmware/BootloaderPackets.h"
+#include "firmware/BootloaderUpload.h"
 #include "firmware/CommPacketLink.h"
 #include "firmware/SyntheticFirmware.h"
 
@@ -18,14 +19,6 @@
 namespace {
 
 using namespace kvl;
-
-class NoProgress : public TUploadProgress {
-public:
-    void SetMaximum(int) override {}
-    void SetPosition(int) override {}
-    void SetTask(const std::string&) override {}
-    void Repaint() override {}
-};
 
 // Every packet the upload sends and every answer, as frames on the wire.
 double WireBytes(const TFirmware& firmware, bool arm) {
@@ -86,7 +79,7 @@ void BM_UploadOverPseudoTerminal(benchmark::State& state, TSyntheticFamily famil
     TFirmware firmware(MakeSyntheticContainer(family));
     firmware.SelectImage(hardwareId);
     TCommPacketLink link(comm);
-    NoProgress progress;
+    TSilentProgress progress;
     for (auto _ : state) {
         state.PauseTiming();
         comm.SendNmea("$PQZXRESET");

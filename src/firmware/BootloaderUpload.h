@@ -33,6 +33,15 @@ public:
     virtual void Repaint() = 0;
 };
 
+// Progress that nobody watches: an upload without a window.
+class TSilentProgress final : public TUploadProgress {
+public:
+    void SetMaximum(int) override {}
+    void SetPosition(int) override {}
+    void SetTask(const std::string&) override {}
+    void Repaint() override {}
+};
+
 // Both raise ECommError on the first time-out or fault; the link is back in
 // line mode whatever happens.
 void UploadAvr(const TFirmware& firmware, TPacketLink& link, TUploadProgress& progress);

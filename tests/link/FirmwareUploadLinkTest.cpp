@@ -4,6 +4,7 @@
 #include "LinkTestSupport.h"
 
 #include "Simulator.h"
+#include "firmware/BootloaderUpload.h"
 #include "firmware/CommPacketLink.h"
 #include "firmware/SyntheticFirmware.h"
 #include "link/CommError.h"
@@ -16,14 +17,6 @@ namespace kvl {
 namespace {
 
 using namespace test;
-
-class NoProgress : public TUploadProgress {
-public:
-    void SetMaximum(int) override {}
-    void SetPosition(int) override {}
-    void SetTask(const std::string&) override {}
-    void Repaint() override {}
-};
 
 struct Device {
     Device(sim::TransportKind transport, std::uint8_t hardwareId, const std::string& fault = "") {
@@ -64,7 +57,7 @@ struct Device {
     std::string Upload(TSyntheticFamily family, std::uint8_t hardwareId) {
         Firmware = std::make_unique<TFirmware>(MakeSyntheticContainer(family));
         TCommPacketLink link(Comm);
-        NoProgress progress;
+        TSilentProgress progress;
         try {
             UploadFirmware(*Firmware, hardwareId, link, progress);
         } catch (const ECommError& e) {

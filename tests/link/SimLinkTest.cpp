@@ -3,6 +3,7 @@
 // both ways on the same in-process link.
 #include "LinkTestSupport.h"
 
+#include "firmware/BootloaderUpload.h"
 #include "firmware/CommPacketLink.h"
 #include "firmware/SyntheticFirmware.h"
 #include "link/CommError.h"
@@ -14,14 +15,6 @@ namespace kvl {
 namespace {
 
 using namespace test;
-
-class NoProgress : public TUploadProgress {
-public:
-    void SetMaximum(int) override {}
-    void SetPosition(int) override {}
-    void SetTask(const std::string&) override {}
-    void Repaint() override {}
-};
 
 // The first line starting with prefix, waiting for it.
 std::string LineStarting(TComm& comm, const std::string& prefix) {
@@ -54,7 +47,7 @@ TEST(SimLink, TheEmbeddedImageProgramsTheSimulatedDevice) {
     ASSERT_EQ(LineStarting(comm, "$PQZXLDR,").substr(0, 12), "$PQZXLDR,10*");
     TFirmware firmware(MakeSyntheticContainer(TSyntheticFamily::Avr));
     TCommPacketLink link(comm);
-    NoProgress progress;
+    TSilentProgress progress;
     EXPECT_NO_THROW(UploadFirmware(firmware, 0x10, link, progress));
     EXPECT_FALSE(comm.InLinkMode());
     // The restarted firmware announces the updated version.
