@@ -79,6 +79,20 @@ protected:
         ConnectAndClearView();
     }
 
+    // The device over UDP, connected and read.
+    void StartUdpDevice(sim::SimOptions options) {
+        options.transport = sim::TransportKind::Udp;
+        options.udpPort = 0;
+        Sim = std::make_unique<sim::Simulator>(options);
+        Sim->Start();
+        CreateForm();
+        ChoosePort(1); // "UDP"
+        TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
+        TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
+        Click("btnConnect");
+        ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal; }));
+    }
+
     TFirmwareUpdate& Update() { return Form->FirmwareUpdate(); }
 
     void Trigger(const char* action) {
@@ -375,15 +389,7 @@ TEST_F(FirmwareUpdateTest, TheWiFiModelIsUpdatedOnlyOverUsb) {
 TEST_F(FirmwareUpdateTest, TheEthernetModelIsNotUpdatedOverUdp) {
     sim::SimOptions options = Quiet();
     options.identity.caps = "A012";
-    options.transport = sim::TransportKind::Udp;
-    options.udpPort = 0;
-    Sim = std::make_unique<sim::Simulator>(options);
-    Sim->Start();
-    CreateForm();
-    ChoosePort(1); // "UDP"
-    TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
-    TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
-    Click("btnConnect");
+    StartUdpDevice(options);
     ASSERT_EQ(Form->Comm().CommMode(), TCommMode::cmUDP);
     ASSERT_TRUE(WaitUntil([&] { return Form->MuxInterfaceType() == 2; }));
     const std::size_t from = Sim->ReceivedCount();
@@ -419,19 +425,6 @@ struct SafetyCase {
 
 class FirmwareSafetyTest : public FirmwareUpdateTest, public testing::WithParamInterface<SafetyCase> {
 protected:
-    void StartUdpDevice(sim::SimOptions options) {
-        options.transport = sim::TransportKind::Udp;
-        options.udpPort = 0;
-        Sim = std::make_unique<sim::Simulator>(options);
-        Sim->Start();
-        CreateForm();
-        ChoosePort(1); // "UDP"
-        TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
-        TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
-        Click("btnConnect");
-        ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal; }));
-    }
-
     QString DamagedContainer() {
         const QString file = SmallContainer();
         std::fstream bytes(QFile::encodeName(file).toStdString(),
