@@ -344,16 +344,7 @@ TEST_F(ConfigReadTest, ConverterOnTheBusMovesInput1BackToSeaTalk) {
 }
 
 TEST_F(ConfigReadTest, UdpAllOnlyResetsTheStateOnAVersionAnswer) {
-    sim::SimOptions options = Quiet();
-    options.transport = sim::TransportKind::Udp;
-    options.udpPort = 0;
-    Sim = std::make_unique<sim::Simulator>(options);
-    Sim->Start();
-    CreateForm();
-    ChoosePort(0); // "UDP All"
-    TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
-    TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
-    Click("btnConnect");
+    StartUdpAndConnect(Quiet(), 0); // "UDP All"
     ASSERT_EQ(Form->Comm().CommMode(), TCommMode::cmUDP);
     ASSERT_TRUE(SimReceived("$PQZXVER"));
     ASSERT_TRUE(WaitUntil([&] {

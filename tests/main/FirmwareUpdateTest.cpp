@@ -81,15 +81,7 @@ protected:
 
     // The device over UDP, connected and read.
     void StartUdpDevice(sim::SimOptions options) {
-        options.transport = sim::TransportKind::Udp;
-        options.udpPort = 0;
-        Sim = std::make_unique<sim::Simulator>(options);
-        Sim->Start();
-        CreateForm();
-        ChoosePort(1); // "UDP"
-        TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
-        TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
-        Click("btnConnect");
+        StartUdpAndConnect(std::move(options), 1); // "UDP"
         ASSERT_TRUE(WaitUntil([&] { return Form->GetRXState() == TRXState::stNormal; }));
     }
 

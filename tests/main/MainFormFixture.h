@@ -107,6 +107,20 @@ protected:
             SimReceived("$PQZXVER");
     }
 
+    // Starts the simulator on UDP, opens the window and connects to it through the
+    // port list's entry at portIndex ("UDP All" or "UDP").
+    void StartUdpAndConnect(sim::SimOptions options, int portIndex) {
+        options.transport = sim::TransportKind::Udp;
+        options.udpPort = 0;
+        Sim = std::make_unique<sim::Simulator>(options);
+        Sim->Start();
+        CreateForm();
+        ChoosePort(portIndex);
+        TypeInto("edtMuxIP", QStringLiteral("127.0.0.2"));
+        TypeInto("edtMuxPort", QString::number(Sim->UdpPort()));
+        Click("btnConnect");
+    }
+
     // Connects over TCP, waits until the configuration read has ended (its
     // "$PQZXRDY" shown) and empties the view, so a test sees only its own lines.
     void ConnectAndClearView() {
