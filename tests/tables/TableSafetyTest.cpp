@@ -174,12 +174,8 @@ TEST_F(TableSafetyTest, ATypedValueIsSentWhenStoreIsClickedWithoutEnter) {
     CreateForm();
     ConnectAndRead();
     auto* mob = Grid<TMobGrid>("MobGrid");
-    ShowPageOf(mob);
     mob->setCurrentCell(0, 0);
-    mob->setCurrentCell(0, 1);
-    ASSERT_TRUE(mob->IsEditing());
-    mob->InPlaceEditor()->selectAll();
-    QTest::keyClicks(mob->InPlaceEditor(), QStringLiteral("972000001"));
+    TypeIntoCell(mob, 0, 1, QStringLiteral("972000001"));
     const std::size_t from = Sim->ReceivedCount();
     Click("btnMobStore");
     EXPECT_EQ(ReceivedBodies(from), (std::vector<std::string>{"$PQZXMOB,C,DELETE", "$PQZXMOB,C,972000001"}));

@@ -34,8 +34,8 @@ protected:
         }
     }
 
-    // Selects the cell, types the text into its in-place editor and presses Enter.
-    void EditCell(TBaseGrid* grid, int row, int col, const QString& text) {
+    // Selects the cell and types the text into its in-place editor, leaving it open.
+    void TypeIntoCell(TBaseGrid* grid, int row, int col, const QString& text) {
         ShowPageOf(grid);
         grid->setCurrentCell(row, col);
         QLineEdit* editor = grid->InPlaceEditor();
@@ -43,7 +43,12 @@ protected:
         ASSERT_TRUE(editor->isVisible());
         editor->selectAll();
         QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    // Selects the cell, types the text into its in-place editor and presses Enter.
+    void EditCell(TBaseGrid* grid, int row, int col, const QString& text) {
+        TypeIntoCell(grid, row, col, text);
+        QTest::keyClick(grid->InPlaceEditor(), Qt::Key_Return);
     }
 
     // The simulator's received lines from `from` on, without their checksums and

@@ -98,12 +98,8 @@ TEST_F(TablesTest, TextLeftForAnotherCellIsCommitted) {
     CreateForm();
     ConnectAndRead();
     auto* mob = Grid<TMobGrid>("MobGrid");
-    ShowPageOf(mob);
     mob->setCurrentCell(0, 0);
-    mob->setCurrentCell(0, 1);
-    ASSERT_TRUE(mob->IsEditing());
-    mob->InPlaceEditor()->selectAll();
-    QTest::keyClicks(mob->InPlaceEditor(), QStringLiteral("972000009"));
+    TypeIntoCell(mob, 0, 1, QStringLiteral("972000009"));
     mob->setCurrentCell(1, 1);
     EXPECT_EQ(Form->Config().MOBTable[0]->MMSI, "972000009"); // never shown but not in the model
 }
